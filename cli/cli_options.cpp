@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// Parses the command line of tervalon-solve.
+#include "cli_options.h"
+
+#include <string_view>
+
+namespace cli {
+
+bool parseArguments(int argc, const char* const* argv, CliOptions& options, std::string& error)
+{
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-' || (arg[1] != '-' && arg != "-h")) {
+            options.equations.emplace_back(arg);
+            continue;
+        }
+        const auto takeValue = [&](std::string& target) {
+            if (i + 1 >= argc) {
+                error = "option " + std::string(arg) + " needs a value";
+                return false;
+            }
+            target = argv[++i];
+            return true;
+        };
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--raw") {
+            options.raw = true;
+        } else if (arg == "--no-spaces") {
+            options.addSpaces = false;
+        } else if (arg == "--line-numbers") {
+            options.addLineNumbers = true;
+        } else if (arg == "--equivalent") {
+            if (!takeValue(options.equivalent))
+                return false;
+        } else if (arg == "--decimal-separator") {
+            if (!takeValue(options.decimalSeparator))
+                return false;
+            if (options.decimalSeparator.empty())
+                options.decimalSeparator = ".";
+        } else if (arg == "--language") {
+            if (!takeValue(options.languageFile))
+                return false;
+        } else {
+            error = "unknown option " + std::string(arg);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string usageText()
+{
+    return "Usage: tervalon-solve [options] EQUATION...\n"
+           "Solves each equation in x and prints its derivation, one line per step.\n"
+           "Without EQUATION, equations are read from standard input, one per line.\n"
+           "\n"
+           "Options:\n"
+           "  --raw                     print only the engine's result, each followed by an empty line\n"
+           "  --no-spaces               no blanks around operators\n"
+           "  --line-numbers            number every line after the first\n"
+           "  --equivalent TEXT         marker in front of every derived line (default \"<=> \")\n"
+           "  --decimal-separator TEXT  decimal separator of input and output (default \".\")\n"
+           "  --language FILE           take the messages and the header from a language file\n"
+           "  --help                    show this text\n"
+           "\n"
+           "Exit status: 0 when every equation was solved without an error message, 1 when one\n"
+           "ended with an error message, 2 for a usage error.\n";
+}
+
+} // namespace cli

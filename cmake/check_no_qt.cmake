@@ -1,0 +1,15 @@
+# SPDX-License-Identifier: MIT
+# Fails when the engine's build file or sources mention Qt.
+file(READ "${TARGET_FILE}" content)
+if(content MATCHES "Qt[0-9]*::|find_package\\(Qt")
+    message(FATAL_ERROR "engine links Qt")
+endif()
+get_filename_component(dir "${TARGET_FILE}" DIRECTORY)
+file(GLOB sources "${dir}/*.h" "${dir}/*.cpp")
+foreach(source ${sources})
+    file(STRINGS "${source}" hits REGEX "#include *<Q")
+    if(hits)
+        message(FATAL_ERROR "${source} includes Qt: ${hits}")
+    endif()
+endforeach()
+message(STATUS "engine is free of Qt")

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// Runs the C library's conversions under a private C locale, so a user's comma locale never leaks in.
+#include "c_locale.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <locale.h>
+#include <vector>
+
+namespace engine {
+namespace {
+
+// Switches the calling thread to the C locale for one conversion and back afterwards.
+class CLocaleScope {
+public:
+    CLocaleScope()
+    {
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        m_previous = uselocale(cLocale);
+    }
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
+
+} // namespace
+
+bool readNumber(const char* text, double& value, int& consumed)
+{
+    const CLocaleScope scope;
+    int read = 0;
+    double parsed = 0.0;
+    // %n reports where the number ended: the same place the rest read by "%lf%s" would start.
+    if (std::sscanf(text, "%lf%n", &parsed, &read) < 1)
+        return false;
+    value = parsed;
+    consumed = read;
+    return true;
+}
+
+std::string formatCLocale(const char* format, ...)
+{
+    const CLocaleScope scope;
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string result;
+    if (size > 0) {
+        std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format, args);
+        result.assign(buffer.data(), static_cast<std::size_t>(size));
+    }
+    va_end(args);
+    return result;
+}
+
+} // namespace engine

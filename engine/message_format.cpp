@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+// Checks every conversion of a message text before it is used, then formats one conversion at a time.
+#include "message_format.h"
+
+#include "c_locale.h"
+
+#include <cctype>
+
+namespace engine {
+namespace {
+
+constexpr std::size_t kMaxDigits = 3;
+
+bool takeDigits(std::string_view format, std::size_t& i, std::string& spec)
+{
+    std::size_t digits = 0;
+    while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) {
+        spec += format[i++];
+        if (++digits > kMaxDigits)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out)
+{
+    std::string result;
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c == '\0')
+            return false;
+        if (c != '%') {
+            result += c;
+            continue;
+        }
+        if (++i >= format.size())
+            return false;
+        if (format[i] == '%') {
+            result += '%';
+            continue;
+        }
+        std::string spec = "%";
+        while (i < format.size() && std::string_view("-+ #0").find(format[i]) != std::string_view::npos)
+            spec += format[i++];
+        if (!takeDigits(format, i, spec))
+            return false;
+        if (i < format.size() && format[i] == '.') {
+            spec += format[i++];
+            if (!takeDigits(format, i, spec))
+                return false;
+        }
+        if (i >= format.size() || used >= args.size())
+            return false;
+        const FormatArg& arg = args[used++];
+        const char conversion = format[i];
+        spec += conversion;
+        if ((conversion == 'd' || conversion == 'i') && arg.kind == FormatArgKind::Int)
+            result += formatCLocale(spec.c_str(), arg.number);
+        else if (conversion == 'c' && arg.kind == FormatArgKind::Char)
+            result += formatCLocale(spec.c_str(), arg.number);
+        else if (conversion == 's' && arg.kind == FormatArgKind::String)
+            result += formatCLocale(spec.c_str(), arg.text);
+        else
+            return false;
+    }
+    if (used != args.size())
+        return false;
+    out = std::move(result);
+    return true;
+}
+
+} // namespace engine

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: MIT
+// Turns validated text into pieces, computes their levels and keeps the constant pool.
+#include "equation_solver.h"
+
+#include "c_locale.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace engine {
+
+bool EquationSolver::InsertPieces(PieceString& destination, int position, const unsigned char* source, int count)
+{
+    return destination.insert(position, source, count);
+}
+
+void EquationSolver::DeletePieces(PieceString& string, int position, int count)
+{
+    string.erase(position, count);
+}
+
+int EquationSolver::FindPiece(const PieceString& string, unsigned char piece)
+{
+    const int length = string.length();
+    if (piece == 0)
+        return length;
+    const void* hit = std::memchr(string.data(), piece, static_cast<std::size_t>(length));
+    return hit == nullptr ? -1 : static_cast<int>(static_cast<const unsigned char*>(hit) - string.data());
+}
+
+bool EquationSolver::ApproxEqual(double a, double b)
+{
+    if (a == 0.0)
+        return b == 0.0;
+    const double quotient = b / a;
+    return quotient > 0.9999999 && quotient < 1.0000001;
+}
+
+StoreResult EquationSolver::StoreConstant(PieceString& pieces, int position, ConstantPool& pool, Complex value)
+{
+    // Compact the codes in use from 0x8B upward, so that every code from `firstFree` on is free.
+    const int length = pieces.length();
+    const auto occurs = [&](int code) {
+        return std::memchr(pieces.data(), code, static_cast<std::size_t>(length)) != nullptr;
+    };
+    int firstFree = kFirstFreeCode;
+    while (firstFree <= 0xFF) {
+        if (occurs(firstFree)) {
+            ++firstFree;
+            continue;
+        }
+        int highest = firstFree;
+        for (int i = 0; i < length; ++i)
+            highest = std::max(highest, static_cast<int>(pieces[i]));
+        if (highest == firstFree)
+            break;
+        const auto from = static_cast<std::size_t>(highest - 0x80);
+        const auto to = static_cast<std::size_t>(firstFree - 0x80);
+        pool.re[to] = pool.re[from];
+        pool.im[to] = pool.im[from];
+        for (int i = 0; i < length; ++i) {
+            if (pieces[i] == highest)
+                pieces[i] = static_cast<unsigned char>(firstFree);
+        }
+        ++firstFree;
+    }
+
+    // Parts negligible against the other part, or below 10^-18, become exactly 0.
+    double re = value.re;
+    double im = value.im;
+    if (ApproxEqual(re, re + im) || (im > -1e-18 && im < 1e-18))
+        im = 0.0;
+    if (ApproxEqual(im, re + im) || (re > -1e-18 && re < 1e-18))
+        re = 0.0;
+    if (!std::isfinite(re) || !std::isfinite(im) || re > 1e18 || re < -1e18 || im > 1e18 || im < -1e18)
+        return StoreResult::Overflow;
+
+    int code = -1;
+    for (int c = 0x80; c < firstFree; ++c) {
+        const auto i = static_cast<std::size_t>(c - 0x80);
+        if (ApproxEqual(pool.re[i], re) && ApproxEqual(pool.im[i], im)) {
+            code = c;
+            break;
+        }
+    }
+    if (code < 0) {
+        if (firstFree > 0xFF)
+            return StoreResult::PoolFull;
+        code = firstFree;
+        pool.re[static_cast<std::size_t>(code - 0x80)] = re;
+        pool.im[static_cast<std::size_t>(code - 0x80)] = im;
+    }
+    pieces[position] = static_cast<unsigned char>(code);
+    return StoreResult::Stored;
+}
+
+StoreResult EquationSolver::Tokenise()
+{
+    PieceString& s = m_pieces;
+    int read = 0;
+    int write = 0;
+    while (s[read] != 0) {
+        s[write] = s[read];
+        if (isLetter(s[read]) && isLetter(s[read + 1]) && isLetter(s[read + 2])) {
+            const std::string_view name(reinterpret_cast<const char*>(s.data()) + read, 3);
+            const std::size_t at = kFunctionTokenTable.find(name);
+            if (at != std::string_view::npos && at > 0)
+                s[write] = static_cast<unsigned char>(kFunctionTokenTable[at - 1]);
+            read += 2;
+        }
+        const unsigned char c = s[read];
+        if ((c >= '0' && c <= '9') || c == '.') {
+            double value = 0.0;
+            int consumed = 1;
+            // The text from `read` on is untouched: writes never pass the read index.
+            const std::string number(reinterpret_cast<const char*>(s.data()) + read);
+            if (!readNumber(number.c_str(), value, consumed))
+                consumed = 1;
+            const StoreResult stored = StoreConstant(s, write, m_pool, {value, 0.0});
+            if (stored != StoreResult::Stored) {
+                s.clear();
+                return stored;
+            }
+            read += consumed - 1;
+        }
+        ++read;
+        ++write;
+    }
+    s.truncate(write);
+    return StoreResult::Stored;
+}
+
+bool EquationSolver::ComputeLevels(const PieceString& pieces, LevelString& levels)
+{
+    levels.clear();
+    int depth = 0;
+    int i = 0;
+    for (; pieces[i] != 0; ++i) {
+        const unsigned char piece = pieces[i];
+        const unsigned char previous = i > 0 ? pieces[i - 1] : 0;
+        int level = 0;
+        if (piece == '(') {
+            depth += 8;
+            level = depth;
+        } else if (piece == ')') {
+            level = depth;
+            depth -= 8;
+            if (depth < 0)
+                return false;
+        } else if (piece == '+' || piece == '-') {
+            level = depth + 1;
+            if (i > 0 && isSign(previous))
+                level = levels[i - 1];
+            else if (previous == '*' || previous == '/')
+                level = depth + 3;
+            else if (previous == '^')
+                level = depth + 5;
+        } else if (piece == '*' || piece == '/') {
+            level = depth + 2;
+        } else if (piece == '^') {
+            level = depth + 4;
+        } else if (isLetter(piece) || isConstantToken(piece)) {
+            level = depth + 7;
+        } else if (isFunctionToken(piece)) {
+            level = depth + 6;
+        } else if (piece == '=') {
+            level = 0;
+        }
+        if (level >= 248)
+            return false;
+        levels[i] = static_cast<unsigned char>(level);
+    }
+    return true;
+}
+
+} // namespace engine
