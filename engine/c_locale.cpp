@@ -48,10 +48,13 @@ std::string formatCLocale(const char* format, ...)
     va_start(args, format);
     va_list copy;
     va_copy(copy, args);
-    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    char small[128];
+    const int size = std::vsnprintf(small, sizeof small, format, copy);
     va_end(copy);
     std::string result;
-    if (size > 0) {
+    if (size > 0 && static_cast<std::size_t>(size) < sizeof small) {
+        result.assign(small, static_cast<std::size_t>(size));
+    } else if (size > 0) {
         std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
         std::vsnprintf(buffer.data(), buffer.size(), format, args);
         result.assign(buffer.data(), static_cast<std::size_t>(size));

@@ -7,15 +7,11 @@
 
 namespace engine {
 
-unsigned char& PieceString::operator[](int i)
+unsigned char& PieceString::outOfRange()
 {
-    if (i < 0 || i >= kCapacity - 1) {
-        m_overflowed = true;
-        m_scratch = 0;
-        return m_scratch;
-    }
-    m_extent = std::max(m_extent, i + 1);
-    return m_bytes[static_cast<std::size_t>(i)];
+    m_overflowed = true;
+    m_scratch = 0;
+    return m_scratch;
 }
 
 PieceString& PieceString::operator=(const PieceString& other)

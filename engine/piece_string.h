@@ -33,7 +33,14 @@ public:
 
     /// Writable byte at index i. An index outside the usable buffer (the last byte always stays the
     /// terminator) marks the string as overflowed and yields a harmless scratch byte instead.
-    unsigned char& operator[](int i);
+    unsigned char& operator[](int i)
+    {
+        if (i < 0 || i >= kCapacity - 1)
+            return outOfRange();
+        if (i >= m_extent)
+            m_extent = i + 1;
+        return m_bytes[static_cast<std::size_t>(i)];
+    }
 
     /// Length up to the terminator (what the engine's `FindPiece(s, 0)` returns).
     [[nodiscard]] int length() const;
@@ -61,6 +68,8 @@ public:
     void clearOverflow() { m_overflowed = false; }
 
 private:
+    unsigned char& outOfRange();
+
     std::array<unsigned char, kCapacity> m_bytes{};
     int m_extent = 0; // every byte from here on is 0, so clearing stays cheap
     unsigned char m_scratch = 0;

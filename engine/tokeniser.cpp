@@ -50,8 +50,9 @@ StoreResult EquationSolver::StoreConstant(PieceString& pieces, int position, Con
             continue;
         }
         int highest = firstFree;
+        const unsigned char* bytes = pieces.data();
         for (int i = 0; i < length; ++i)
-            highest = std::max(highest, static_cast<int>(pieces[i]));
+            highest = std::max(highest, static_cast<int>(bytes[i]));
         if (highest == firstFree)
             break;
         const auto from = static_cast<std::size_t>(highest - 0x80);
@@ -113,8 +114,7 @@ StoreResult EquationSolver::Tokenise()
             double value = 0.0;
             int consumed = 1;
             // The text from `read` on is untouched: writes never pass the read index.
-            const std::string number(reinterpret_cast<const char*>(s.data()) + read);
-            if (!readNumber(number.c_str(), value, consumed))
+            if (!readNumber(reinterpret_cast<const char*>(s.data()) + read, value, consumed))
                 consumed = 1;
             const StoreResult stored = StoreConstant(s, write, m_pool, {value, 0.0});
             if (stored != StoreResult::Stored) {

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Installs what is missing, builds everything with warnings as errors and runs all tests,
+# then runs the engine, configuration and command-line tests again under ASan + UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install_deps.sh
+
+jobs="$(nproc)"
+cmake --preset dev
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake --preset asan
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" -L 'engine|config|cli'
