@@ -7,9 +7,10 @@
 
 namespace engine {
 
-unsigned char& PieceString::outOfRange()
+unsigned char& PieceString::outOfRange(int i)
 {
-    m_overflowed = true;
+    if (i >= 0)
+        m_overflowed = true;
     m_scratch = 0;
     return m_scratch;
 }

@@ -31,12 +31,14 @@ public:
     }
     [[nodiscard]] unsigned char operator[](int i) const { return at(i); }
 
-    /// Writable byte at index i. An index outside the usable buffer (the last byte always stays the
-    /// terminator) marks the string as overflowed and yields a harmless scratch byte instead.
+    /// Writable byte at index i. Outside the buffer it yields a harmless scratch byte holding 0 instead;
+    /// an index at or beyond the end of the usable buffer (the last byte always stays the terminator)
+    /// also marks the string as overflowed. A negative index (the piece before the first, read through
+    /// a non-const string) does not.
     unsigned char& operator[](int i)
     {
         if (i < 0 || i >= kCapacity - 1)
-            return outOfRange();
+            return outOfRange(i);
         if (i >= m_extent)
             m_extent = i + 1;
         return m_bytes[static_cast<std::size_t>(i)];
@@ -68,7 +70,7 @@ public:
     void clearOverflow() { m_overflowed = false; }
 
 private:
-    unsigned char& outOfRange();
+    unsigned char& outOfRange(int i);
 
     std::array<unsigned char, kCapacity> m_bytes{};
     int m_extent = 0; // every byte from here on is 0, so clearing stays cheap

@@ -1,0 +1,599 @@
+// SPDX-License-Identifier: MIT
+// Constant folding: one step per call, the first applicable check at the leftmost constant wins.
+#include "equation_solver.h"
+
+#include <cmath>
+#include <optional>
+
+namespace engine {
+
+namespace {
+
+constexpr Complex kRealOne{1.0, 0.0};
+constexpr Complex kRealMinusOne{-1.0, 0.0};
+constexpr Complex kImaginaryUnit{0.0, 1.0};
+constexpr Complex kMinusImaginaryUnit{0.0, -1.0};
+constexpr Complex kTwoImaginaryUnits{0.0, 2.0};
+constexpr Complex kMinusHalfImaginaryUnit{0.0, -0.5};
+
+Complex negated(Complex v)
+{
+    return {-v.re, -v.im};
+}
+
+Complex halved(Complex v)
+{
+    return {v.re / 2.0, v.im / 2.0};
+}
+
+Complex doubled(Complex v)
+{
+    return {v.re * 2.0, v.im * 2.0};
+}
+
+/// re <= 0 and im <= 0 and not zero: a constant whose sign the folding moves into the expression.
+bool isNegative(Complex v)
+{
+    return v.re <= 0.0 && v.im <= 0.0 && !(v.re == 0.0 && v.im == 0.0);
+}
+
+/// The value of one of the sixteen functions at v, by the fixed step sequence of each function,
+/// so that every intermediate value goes through the cancelling primitives. Returns Folded with
+/// the value in u, or the failure code.
+EvaluationResult functionValue(unsigned char token, Complex v, Complex& u)
+{
+    using S = EquationSolver;
+    Complex w{};
+    u = {};
+    switch (token) {
+    case '!': // acs v = -i ln(v + sqrt(v^2 - 1))
+        w = v;
+        S::MultiplyComplex(w, v);
+        S::AddComplex(w, kRealMinusOne);
+        S::SqrtComplex(w);
+        S::AddComplex(w, v);
+        if (!S::LogComplex(w))
+            return EvaluationResult::LogOfZero;
+        S::MultiplyComplex(w, kMinusImaginaryUnit);
+        break;
+    case '#': // ahc v = ln(v - sqrt(v^2 - 1)), the other branch: ahc(2) = -1.3169579
+        w = v;
+        S::MultiplyComplex(w, v);
+        S::AddComplex(w, kRealMinusOne);
+        S::SqrtComplex(w);
+        w = negated(w);
+        S::AddComplex(w, v);
+        if (!S::LogComplex(w))
+            return EvaluationResult::LogOfZero;
+        break;
+    case '$': // ahs v = ln(v + sqrt(v^2 + 1))
+        w = v;
+        S::MultiplyComplex(w, v);
+        S::AddComplex(w, kRealOne);
+        S::SqrtComplex(w);
+        S::AddComplex(w, v);
+        if (!S::LogComplex(w))
+            return EvaluationResult::LogOfZero;
+        break;
+    case '&': { // aht v = ln((1 + v) / (1 - v)) / 2
+        w = negated(v);
+        S::AddComplex(w, kRealOne);
+        Complex numerator = v;
+        S::AddComplex(numerator, kRealOne);
+        // 1 - v = 0 leaves w at 0, and the logarithm below reports it.
+        static_cast<void>(S::InvertComplex(w));
+        S::MultiplyComplex(w, numerator);
+        if (!S::LogComplex(w))
+            return EvaluationResult::AhtOfOne;
+        w = halved(w);
+        break;
+    }
+    case ',': { // asn v = -i ln(sqrt(1 - v^2) + i v)
+        w = v;
+        S::MultiplyComplex(w, v);
+        w = negated(w);
+        S::AddComplex(w, kRealOne);
+        S::SqrtComplex(w);
+        Complex iv = v;
+        S::MultiplyComplex(iv, kImaginaryUnit);
+        S::AddComplex(w, iv);
+        if (!S::LogComplex(w))
+            return EvaluationResult::LogOfZero;
+        S::MultiplyComplex(w, kMinusImaginaryUnit);
+        break;
+    }
+    case ':': { // atn v = -i/2 ln((1 + iv) / (1 - iv))
+        w = v;
+        S::MultiplyComplex(w, kImaginaryUnit);
+        Complex numerator = w;
+        w = negated(w);
+        S::AddComplex(w, kRealOne);
+        S::AddComplex(numerator, kRealOne);
+        // 1 - iv = 0 leaves w at 0, and the logarithm below reports it.
+        static_cast<void>(S::InvertComplex(w));
+        S::MultiplyComplex(w, numerator);
+        if (!S::LogComplex(w))
+            return EvaluationResult::AtnOfI;
+        S::MultiplyComplex(w, kMinusHalfImaginaryUnit);
+        break;
+    }
+    case ';': { // cos v = (e^(iv) + e^(-iv)) / 2
+        w = v;
+        S::MultiplyComplex(w, kImaginaryUnit);
+        Complex other = negated(w);
+        if (!S::ExpComplex(w) || !S::ExpComplex(other))
+            return EvaluationResult::Overflow;
+        S::AddComplex(w, other);
+        w = halved(w);
+        break;
+    }
+    case '<': // exp
+        w = v;
+        if (!S::ExpComplex(w))
+            return EvaluationResult::Overflow;
+        break;
+    case '>': { // hcs v = (e^v + e^-v) / 2
+        Complex other = negated(v);
+        w = v;
+        if (!S::ExpComplex(w) || !S::ExpComplex(other))
+            return EvaluationResult::Overflow;
+        S::AddComplex(w, other);
+        w = halved(w);
+        break;
+    }
+    case '@': { // hsn v = (e^v - e^-v) / 2
+        Complex other = negated(v);
+        w = v;
+        if (!S::ExpComplex(w) || !S::ExpComplex(other))
+            return EvaluationResult::Overflow;
+        S::AddComplex(w, negated(other));
+        w = halved(w);
+        break;
+    }
+    case '[': { // htn v = (e^2v - 1) / (e^2v + 1)
+        w = doubled(v);
+        if (!S::ExpComplex(w))
+            return EvaluationResult::Overflow;
+        Complex numerator = w;
+        S::AddComplex(w, kRealOne);
+        S::AddComplex(numerator, kRealMinusOne);
+        // e^2v = -1 exactly: a pole of htn.
+        if (!S::InvertComplex(w))
+            return EvaluationResult::DivisionByZero;
+        S::MultiplyComplex(w, numerator);
+        break;
+    }
+    case ']': // lgt v = ln v / ln 10
+        w = v;
+        if (!S::LogComplex(w))
+            return EvaluationResult::LgtOfZero;
+        w.re /= std::log(10.0);
+        w.im /= std::log(10.0);
+        break;
+    case '{': // log
+        w = v;
+        if (!S::LogComplex(w))
+            return EvaluationResult::LogOfZero;
+        break;
+    case '|': { // sin v = -i/2 (e^(iv) - e^(-iv))
+        w = v;
+        S::MultiplyComplex(w, kImaginaryUnit);
+        Complex other = negated(w);
+        if (!S::ExpComplex(w) || !S::ExpComplex(other))
+            return EvaluationResult::Overflow;
+        S::AddComplex(w, negated(other));
+        S::MultiplyComplex(w, kMinusHalfImaginaryUnit);
+        break;
+    }
+    case '}': // sqr
+        w = v;
+        S::SqrtComplex(w);
+        break;
+    case '~': { // tan v = -i (e^2iv - 1) / (e^2iv + 1)
+        w = v;
+        S::MultiplyComplex(w, kTwoImaginaryUnits);
+        if (!S::ExpComplex(w))
+            return EvaluationResult::Overflow;
+        Complex numerator = w;
+        S::AddComplex(w, kRealOne);
+        S::AddComplex(numerator, kRealMinusOne);
+        // e^2iv = -1 exactly: a pole of tan.
+        if (!S::InvertComplex(w))
+            return EvaluationResult::DivisionByZero;
+        S::MultiplyComplex(w, numerator);
+        S::MultiplyComplex(w, kMinusImaginaryUnit);
+        break;
+    }
+    default:
+        // Not a function token: the caller checks, so this is never reached with a valid string.
+        return EvaluationResult::Unchanged;
+    }
+    u = w;
+    return EvaluationResult::Folded;
+}
+
+/// Walks one PieceString from the left and applies the first check that fits a constant token.
+class ConstantFolder {
+public:
+    ConstantFolder(PieceString& pieces, const LevelString& levels, ConstantPool& pool)
+        : m_pieces(pieces), m_levels(levels), m_pool(pool), m_length(pieces.length())
+    {
+    }
+
+    EvaluationResult run()
+    {
+        for (m_m = 0; m_m < m_length; ++m_m) {
+            if (!isConstantToken(m_pieces.at(m_m)))
+                continue;
+            loadContext();
+            if (const auto result = checkToken())
+                return *result;
+        }
+        return EvaluationResult::Unchanged;
+    }
+
+private:
+    using Outcome = std::optional<EvaluationResult>; // empty: the check does not apply
+
+    void loadContext()
+    {
+        const int m = m_m;
+        m_token = m_pieces.at(m);
+        m_value = m_pool.value(m_token);
+        m_previous = m_pieces.at(m - 1); // reads 0 for m = 0
+        m_previousLevel = m_levels[m - 1];
+        m_previousClass = levelClass(m_previousLevel);
+        m_nextLevel = m_levels[m + 1]; // the terminator counts as level 0
+        m_nextClass = levelClass(m_nextLevel);
+    }
+
+    Outcome checkToken()
+    {
+        if (m_token == kZero) {
+            if (const auto result = checkZero())
+                return result;
+        }
+        if (m_token == kOne) {
+            if (const auto result = checkOne())
+                return result;
+        }
+        if (const auto result = moveNegativeIntoSign())
+            return result;
+        if (const auto result = absorbUnaryMinus())
+            return result;
+        if (const auto result = foldSum())
+            return result;
+        if (const auto result = foldProduct())
+            return result;
+        if (const auto result = foldPower())
+            return result;
+        return foldFunction();
+    }
+
+    // ---- the value 0 -------------------------------------------------------------------------
+
+    Outcome checkZero()
+    {
+        const int m = m_m;
+        const int pc = m_previousClass;
+        const int nc = m_nextClass;
+
+        // -0 = +0; the pair goes with the next call.
+        if (m_previous == '-') {
+            m_pieces[m - 1] = '+';
+            return EvaluationResult::Folded;
+        }
+        // A leading 0 before a sign: (0-x) = (-x).
+        if (pc == 0 && nc == 1) {
+            m_pieces.erase(m, 1);
+            return EvaluationResult::Folded;
+        }
+        // A term +0 disappears: a+0 = a.
+        if (pc == 1 && (nc == 0 || nc == 1)) {
+            removeZeroTerm();
+            return EvaluationResult::Folded;
+        }
+        // 0*a/b = 0, and 0/0 = 0: the rest of the product goes.
+        if ((pc == 0 || pc == 1) && nc == 2) {
+            deleteRange(m + 1, runRightEnd(m, m_nextLevel));
+            return EvaluationResult::Folded;
+        }
+        // a/0 is a division by zero; a*b*0 = 0.
+        if (pc == 2 && nc <= 2) {
+            if (m_previous == '/')
+                return EvaluationResult::DivisionByZero;
+            deleteRange(runLeftStart(m - 1, m_previousLevel), m);
+            return EvaluationResult::Folded;
+        }
+        // 0^y = 0, for every y, 0 included.
+        if (pc <= 3 && nc == 4) {
+            deleteRange(m + 1, runRightEnd(m, m_nextLevel));
+            return EvaluationResult::Folded;
+        }
+        // a^0 = 1.
+        if (pc == 4 && nc <= 4) {
+            m_pieces[m] = kOne;
+            deleteRange(runLeftStart(m - 1, m_previousLevel), m);
+            return EvaluationResult::Folded;
+        }
+        return std::nullopt;
+    }
+
+    /// Deletes a term +0 or -0 together with its sign. Signs that have not been merged yet
+    /// ("a+-0") go with it, and a 0 that is the whole operand of a leading sign ("=+0") keeps its
+    /// place so that the side never becomes empty.
+    void removeZeroTerm()
+    {
+        const int m = m_m;
+        int start = m - 1;
+        while (start > 0 && isSign(m_pieces.at(start - 1)))
+            --start;
+        const unsigned char before = m_pieces.at(start - 1);
+        const bool leading = before == 0 || before == '=' || before == '(';
+        if (leading && m_nextClass == 0)
+            deleteRange(start, m);
+        else
+            deleteRange(start, m + 1);
+    }
+
+    // ---- the value 1 -------------------------------------------------------------------------
+
+    Outcome checkOne()
+    {
+        const int m = m_m;
+        const int pc = m_previousClass;
+        const int nc = m_nextClass;
+
+        // 1*a = a (1/a stays, the product rule folds it when a is a constant).
+        if ((pc == 0 || pc == 1) && m_pieces.at(m + 1) == '*') {
+            m_pieces.erase(m, 2);
+            return EvaluationResult::Folded;
+        }
+        // a*1 = a/1 = a.
+        if (pc == 2 && nc <= 2) {
+            m_pieces.erase(m - 1, 2);
+            return EvaluationResult::Folded;
+        }
+        // 1^y = 1.
+        if (pc <= 3 && nc == 4) {
+            deleteRange(m + 1, runRightEnd(m, m_nextLevel));
+            return EvaluationResult::Folded;
+        }
+        // a^1 = a.
+        if (pc == 4 && nc <= 4) {
+            m_pieces.erase(m - 1, 2);
+            return EvaluationResult::Folded;
+        }
+        return std::nullopt;
+    }
+
+    // ---- every constant ----------------------------------------------------------------------
+
+    /// x+(-3) = x-3 and x-a*(-3) = x+a*3: the sign in front of the term takes the minus.
+    Outcome moveNegativeIntoSign()
+    {
+        if (!isNegative(m_value) || m_previousClass > 2 || m_nextClass > 2)
+            return std::nullopt;
+        int j = m_m - 1;
+        if (m_previousClass == 2) {
+            // The piece in front of the whole product.
+            j = m_m - 2;
+            while (j >= 0 && m_levels[j] >= m_previousLevel)
+                --j;
+        }
+        if (j < 0 || !isSign(m_pieces.at(j)) || levelClass(m_levels[j]) != 1)
+            return std::nullopt;
+        // The magnitude is unchanged, so only running out of codes can stop the store.
+        if (const auto failure = store(negated(m_value)))
+            return failure;
+        m_pieces[j] = m_pieces.at(j) == '+' ? '-' : '+';
+        return EvaluationResult::Folded;
+    }
+
+    /// A minus that applies to this constant alone (after *, / or ^, or =-3 at the end of a side)
+    /// becomes part of the constant.
+    Outcome absorbUnaryMinus()
+    {
+        const int m = m_m;
+        if (m_previous != '-' || m_previousLevel <= m_levels[m - 2] || m_previousLevel <= m_nextLevel)
+            return std::nullopt;
+        if (const auto failure = store(negated(m_value)))
+            return failure;
+        m_pieces.erase(m - 1, 1);
+        return EvaluationResult::Folded;
+    }
+
+    /// v + w (with their signs) replaces the left operand: =2+x+3 becomes =5+x.
+    Outcome foldSum()
+    {
+        if (!(m_previousClass == 0 || m_previousClass == 1) || m_nextClass != 1)
+            return std::nullopt;
+        // A sign of its own in front of P ("a-+2+3") would have to be merged first.
+        if (isSign(m_previous) && isSign(m_pieces.at(m_m - 2)))
+            return std::nullopt;
+        const int j = findPartner();
+        if (j < 0)
+            return std::nullopt;
+        const bool leftNegative = m_previous == '-';
+        const bool rightNegative = m_pieces.at(j - 1) == '-';
+        Complex t = leftNegative != rightNegative ? negated(m_value) : m_value;
+        EquationSolver::AddComplex(t, m_pool.value(m_pieces.at(j)));
+        if (rightNegative)
+            t = negated(t);
+        if (const auto failure = store(t))
+            return failure;
+        m_pieces.erase(j - 1, 2);
+        if (leftNegative)
+            m_pieces[m_m - 1] = '+';
+        return EvaluationResult::Folded;
+    }
+
+    /// v * w or v / w with the operators of both operands: 6/3 = 2, x/2/4 = x*0.125.
+    Outcome foldProduct()
+    {
+        if (m_previousClass > 2 || m_nextClass != 2)
+            return std::nullopt;
+        const int j = findPartner();
+        if (j < 0)
+            return std::nullopt;
+        const bool leftDivides = m_previous == '/';
+        const bool rightDivides = m_pieces.at(j - 1) == '/';
+        Complex t = m_value;
+        if (leftDivides != rightDivides && !EquationSolver::InvertComplex(t))
+            return EvaluationResult::DivisionByZero;
+        EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+        if (rightDivides && !EquationSolver::InvertComplex(t))
+            return EvaluationResult::DivisionByZero;
+        if (const auto failure = store(t))
+            return failure;
+        m_pieces.erase(j - 1, 2);
+        if (leftDivides)
+            m_pieces[m_m - 1] = '*';
+        return EvaluationResult::Folded;
+    }
+
+    /// v^w = e^(w ln v); a chained exponent a^v^w = a^(v*w), read from the left.
+    Outcome foldPower()
+    {
+        if (m_nextClass != 4)
+            return std::nullopt;
+        if (m_previousClass < 4) {
+            const int j = findPartner();
+            if (j < 0)
+                return std::nullopt;
+            Complex t = m_value;
+            // ln 0 cannot occur here: 0^y has been folded to 0 by the checks of the value 0.
+            if (!EquationSolver::LogComplex(t))
+                return std::nullopt;
+            EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+            if (!EquationSolver::ExpComplex(t))
+                return EvaluationResult::Overflow;
+            if (const auto failure = store(t))
+                return failure;
+            m_pieces.erase(j - 1, 2);
+            return EvaluationResult::Folded;
+        }
+        if (m_previousClass == 4) {
+            const int j = findPartner();
+            if (j < 0)
+                return std::nullopt;
+            Complex t = m_value;
+            EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+            if (const auto failure = store(t))
+                return failure;
+            m_pieces.erase(j - 1, 2);
+            return EvaluationResult::Folded;
+        }
+        return std::nullopt;
+    }
+
+    /// f(v) once the whole argument has become one constant.
+    Outcome foldFunction()
+    {
+        const int m = m_m;
+        const unsigned char token = m_pieces.at(m - 2);
+        if (m < 2 || !isFunctionToken(token) || m_pieces.at(m - 1) != '(' || m_pieces.at(m + 1) != ')')
+            return std::nullopt;
+        Complex u{};
+        const EvaluationResult result = functionValue(token, m_value, u);
+        if (result != EvaluationResult::Folded)
+            return result;
+        if (const auto failure = store(u))
+            return failure;
+        m_pieces.erase(m + 1, 1);
+        m_pieces.erase(m - 2, 2);
+        return EvaluationResult::Folded;
+    }
+
+    // ---- helpers -----------------------------------------------------------------------------
+
+    /// The second constant operand of the operator chain that follows the token: with K the next
+    /// level, the first constant after an operator of level K that binds no further to its right.
+    /// Deeper parentheses and stronger-binding sub-expressions are skipped; the search ends where
+    /// the chain ends. Returns its index, or -1.
+    [[nodiscard]] int findPartner() const
+    {
+        const int k = m_nextLevel;
+        for (int j = m_m + 1; j < m_length; ++j) {
+            if (j >= m_m + 2 && m_levels[j] < k)
+                break;
+            if (m_levels[j - 1] != k || !isConstantToken(m_pieces.at(j)) || m_levels[j + 1] > k)
+                continue;
+            // An operand behind two unmerged signs ("+-3") is not taken: its sign is not Q alone.
+            if (isSign(m_pieces.at(j - 1)) && isSign(m_pieces.at(j - 2)))
+                continue;
+            return j;
+        }
+        return -1;
+    }
+
+    /// End (exclusive) of the run to the right of i at level: from i+1 up to the first piece
+    /// after i+1 whose level is below it.
+    [[nodiscard]] int runRightEnd(int i, int level) const
+    {
+        int k = i + 2;
+        while (k < m_length && m_levels[k] >= level)
+            ++k;
+        return k < m_length ? k : m_length;
+    }
+
+    /// Start of the run to the left of i at level: just after the last piece before i whose level
+    /// is below it.
+    [[nodiscard]] int runLeftStart(int i, int level) const
+    {
+        int k = i - 1;
+        while (k >= 0 && m_levels[k] >= level)
+            --k;
+        return k + 1;
+    }
+
+    /// Deletes the pieces [from, to).
+    void deleteRange(int from, int to)
+    {
+        if (to > from)
+            m_pieces.erase(from, to - from);
+    }
+
+    /// Writes the token of value at the current index. Returns the failure code, or nothing when
+    /// the token was written. A value that is not finite is an overflow as well.
+    Outcome store(Complex value)
+    {
+        if (!std::isfinite(value.re) || !std::isfinite(value.im))
+            return EvaluationResult::Overflow;
+        switch (EquationSolver::StoreConstant(m_pieces, m_m, m_pool, value)) {
+        case StoreResult::Stored:
+            return std::nullopt;
+        case StoreResult::Overflow:
+            return EvaluationResult::Overflow;
+        case StoreResult::PoolFull:
+            return EvaluationResult::PoolFull;
+        }
+        return EvaluationResult::Overflow;
+    }
+
+    // Reads go through at(): the writable operator[] treats an index outside the string (the piece
+    // before the first, say) as an overflow of the equation.
+    PieceString& m_pieces;
+    const LevelString& m_levels;
+    ConstantPool& m_pool;
+    const int m_length;
+
+    int m_m = 0;
+    unsigned char m_token = 0;
+    Complex m_value{};
+    unsigned char m_previous = 0;
+    int m_previousLevel = 0;
+    int m_previousClass = 0;
+    int m_nextLevel = 0;
+    int m_nextClass = 0;
+};
+
+} // namespace
+
+EvaluationResult EquationSolver::EvaluateConstants(PieceString& pieces, const LevelString& levels,
+                                                   ConstantPool& pool)
+{
+    return ConstantFolder(pieces, levels, pool).run();
+}
+
+} // namespace engine
