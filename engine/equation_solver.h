@@ -7,6 +7,7 @@
 #include "token_table.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -147,6 +148,14 @@ public:
     [[nodiscard]] static bool ApplyRule(PieceString& E, const LevelString& EL, int p, const PieceString& P,
                                         const LevelString& PL, std::string_view R, unsigned char u,
                                         PieceString& M, PieceString& result);
+    /// Tries the rules of table in order on the object's equation (`pieces()`, with current
+    /// `levels()`), letter playing the unknown: each rule at every piece equal to its anchor, from
+    /// position n-1 down to 0. The first rule that applies rewrites the equation (levels are then
+    /// stale), stores its table index in appliedRule when given, and ends the attempt with true.
+    /// skipRulesAddingLetters passes over rules whose replacement names more letters than their
+    /// pattern (the letter pass). An empty rule ends the table.
+    [[nodiscard]] bool tryRuleTable(std::span<const std::string_view> table, unsigned char letter, int n,
+                                    bool skipRulesAddingLetters, int* appliedRule = nullptr);
 
     // ---- driver -------------------------------------------------------------------------------
 

@@ -197,33 +197,41 @@ def generate_source(rules, captions):
         '#include "rule_tables.h"',
         "",
         "namespace engine {",
+        "",
+        "// clang-format off",
     ]
     for table in EXPECTED_COUNTS:
         out.append("")
         out.append(f"const std::array<std::string_view, kRuleCount{table}> kRuleSet{table} = {{")
-        caption_at = {first: (last, text) for first, last, text in captions[table]}
-        for number, data in enumerate(rules[table], start=1):
-            if number in caption_at:
-                last, text = caption_at[number]
-                if number != 1:
-                    out.append("")
-                for wrapped in textwrap.wrap(f"{table}{number}-{table}{last}: {text}", 100):
-                    out.append(f"    // {wrapped}")
-                maths = GROUP_MATHS.get((table, number))
-                if maths:
-                    out.append(f"    //   {maths}")
-            pattern, replacement = data.split(b" ")
-            literal = cpp_literal(data)
-            comment = f"// {table}{number}: {readable(pattern)} -> {readable(replacement)}"
-            row = f"    {literal},"
-            padding = max(1, 32 - len(row))
-            line = row + " " * padding + comment
-            if len(line) > 109:
-                out.append(f"    {comment}")
-                out.append(row)
-            else:
-                out.append(line)
+        groups = []
+        for first, last, text in captions[table]:
+            groups.append((first, last, text))
+        for group_index, (first, last, text) in enumerate(groups):
+            if group_index > 0:
+                out.append("")
+            for wrapped in textwrap.wrap(f"{table}{first}-{table}{last}: {text}", 100):
+                out.append(f"    // {wrapped}")
+            maths = GROUP_MATHS.get((table, first))
+            if maths:
+                out.append(f"    //   {maths}")
+            rows = []
+            for number in range(first, last + 1):
+                data = rules[table][number - 1]
+                pattern, replacement = data.split(b" ")
+                rows.append((f"    {cpp_literal(data)},",
+                             f"// {table}{number}: {readable(pattern)} -> {readable(replacement)}"))
+            # Comments line up within a group; a row too long for that gets its comment above.
+            fitting = [len(row) for row, comment in rows if len(row) + 1 + len(comment) <= 110]
+            column = max(fitting, default=0) + 1
+            for row, comment in rows:
+                if column + len(comment) <= 110 and len(row) < column:
+                    out.append(row + " " * (column - len(row)) + comment)
+                else:
+                    out.append(f"    {comment}")
+                    out.append(row)
         out.append("};")
+    out.append("")
+    out.append("// clang-format on")
     out.append("")
     out.append("} // namespace engine")
     return "\n".join(out) + "\n"
