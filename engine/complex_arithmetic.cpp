@@ -90,12 +90,15 @@ bool EquationSolver::ExpComplex(Complex& z)
         return true;
     }
     // cos and sin leave a rounding residue at multiples of pi/2 (sin(pi) is about 1.2e-16);
-    // a value negligible next to the angle is that residue, so e^(pi i) is exactly -1.
+    // a value negligible next to the angle is that residue, so e^(pi i) is exactly -1. The residue
+    // is also tiny in itself: for angles beyond 10^7 every value is negligible next to the angle,
+    // and sin(10^8) = 0.93 must not become 0.
+    constexpr double kResidueLimit = 1e-7;
     double c = std::cos(z.im);
-    if (ApproxEqual(c + z.im, z.im))
+    if (ApproxEqual(c + z.im, z.im) && std::fabs(c) < kResidueLimit)
         c = 0.0;
     double s = std::sin(z.im);
-    if (ApproxEqual(s + z.im, z.im))
+    if (ApproxEqual(s + z.im, z.im) && std::fabs(s) < kResidueLimit)
         s = 0.0;
     const double g = std::exp(z.re);
     z = {g * c, g * s};

@@ -187,6 +187,9 @@ TEST(ExpComplex, RemovesTheRoundingResidueOfSineAndCosine)
         {"ThreeHalvesPiI", {0.0, 3.0 * kPi / 2.0}, {0.0, -1.0}},
         {"TwoPiI", {0.0, 2.0 * kPi}, {1.0, 0.0}},
         {"LnTwoPlusPiI", {std::log(2.0), kPi}, {-2.0, 0.0}},
+        // Far from zero the angle dwarfs every value; only a tiny value counts as residue.
+        {"LargeAngleKeepsItsValues", {0.0, 1e8}, {std::cos(1e8), std::sin(1e8)}},
+        {"LargeAngleResidue", {0.0, 1024.0 * kPi}, {1.0, 0.0}},
     };
     for (const UnaryRow& row : rows) {
         Complex z = row.z;
