@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: MIT
+// Every interface text by key, with its built-in English default, and the table of loaded texts.
+#include "config/interface_texts.h"
+
+#include "engine/equation_solver.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+
+namespace config {
+
+namespace {
+
+using enum Form;
+using enum TextTarget;
+
+constexpr TextKey message(std::string_view key, int index)
+{
+    return {key, {}, Main, EngineMessage, index};
+}
+
+// In the texts, \t separates a menu caption from its shortcut.
+constexpr auto kTextKeys = std::to_array<TextKey>({
+    // Main window, menus.
+    {"FrmMain.ID_MEN_FILE", "File", Main, Menu},
+    {"FrmMain.ID_MEN_TEQNEW", "New equation\tCtrl+N", Main, Menu},
+    {"FrmMain.ID_MEN_TEQOPEN", "Open equation\tCtrl+O", Main, Menu},
+    {"FrmMain.ID_MEN_TEQSAVE", "Save equation\tCtrl+S", Main, Menu},
+    {"FrmMain.ID_MEN_TEQSAVEAS", "Save equation as...", Main, Menu},
+    {"FrmMain.ID_MEN_SAVEAS", "Save result\tCtrl+R", Main, Menu},
+    {"FrmMain.ID_MEN_EXIT", "Exit\tCtrl+Q", Main, Menu},
+    {"FrmMain.ID_MEN_RECENT", "Recent", Main, Menu},
+    {"FrmMain.ID_MEN_CLEARLIST", "Clear", Main, Menu},
+    {"FrmMain.ID_MEN_DEACTIVATE", "Deactivate", Main, Menu},
+    {"FrmMain.ID_MEN_EDIT", "Edit", Main, Menu},
+    {"FrmMain.ID_MEN_SELECTALL", "Select all\tCtrl+A", Main, Menu},
+    {"FrmMain.ID_MEN_COPY", "Copy", Main, Menu},
+    {"FrmMain.ID_MEN_CLEAR", "Clear result(s)\tCtrl+D", Main, Menu},
+    {"FrmMain.ID_MEN_EQUALCLEAR", "Clear equation\tCtrl+N", Main, Menu},
+    {"FrmMain.ID_MEN_VIEW", "View", Main, Menu},
+    {"FrmMain.ID_MEN_OPTIONS", "Options", Main, Menu},
+    {"FrmMain.ID_MEN_LANGUAGE", "Language", Main, Menu},
+    {"FrmMain.ID_MEN_HELP", "Help\tF1", Main, Menu},
+    {"FrmMain.ID_MEN_INFO", "Info", Main, Menu},
+    {"FrmMain.ID_MEN_LICENSE", "License", Main, Menu},
+    {"FrmMain.ID_MEN_README", "Changes", Main, Menu},
+    {"FrmMain.ID_MEN_CHECKUPDATE", "Check for update", Main, Menu},
+    // Main window, window texts, stored texts and tooltips.
+    {"FrmMain.m_LBLEquation", "Equation", Main, WindowText},
+    {"FrmMain.m_BTNSolve", "Solve", Main, WindowText},
+    {kKeyFileType, "Tervalon file (*.teq)|*.teq||", Main, Stored},
+    {kKeyTextFile, "Textfile (*.txt)|*.txt|RTF (*.rtf)|*.rtf||", Main, Stored},
+    {kKeySolution, "Solution of '%s'\r\n%s", Main, Stored},
+    {kKeyError, "FEHLER", Main, Stored}, // German on purpose: the caption has always been "FEHLER"
+    {kKeyReadError, "File '%s' cannot be opened.", Main, Stored},
+    {kKeyWriteError, "File '%s' cannot be written.", Main, Stored},
+    {kKeyButtonOk, "OK", Main, Stored},
+    {"FrmMain.m_BTNX", "Variable X", Main, Tooltip},
+    {"FrmMain.m_BTNClearSelection", "Clear selection", Main, Tooltip},
+    {"FrmMain.m_BTNClearAll", "Clear all", Main, Tooltip},
+    {"FrmMain.m_BTNSin", "Sinus function", Main, Tooltip},
+    {"FrmMain.m_BTNCos", "Cosinus function", Main, Tooltip},
+    {"FrmMain.m_BTNTan", "Tangent function", Main, Tooltip},
+    {"FrmMain.m_BTNSqr", "Squareroot function", Main, Tooltip},
+    {"FrmMain.m_BTNLog", "Logarithm function", Main, Tooltip},
+    {"FrmMain.m_BTNExp", "Exponentiell function", Main, Tooltip},
+    {"FrmMain.m_EDTEquation", "Enter equation here (e.g. x=10*sin(x-1))", Main, Tooltip},
+    // Main window, engine messages: entry k of the message table; there is no entry 24.
+    message("FrmMain.TEQERROR02", 2),
+    message("FrmMain.TEQERROR03", 3),
+    message("FrmMain.TEQERROR04", 4),
+    message("FrmMain.TEQERROR05", 5),
+    message("FrmMain.TEQERROR06", 6),
+    message("FrmMain.TEQERROR07", 7),
+    message("FrmMain.TEQERROR08", 8),
+    message("FrmMain.TEQERROR09", 9),
+    message("FrmMain.TEQERROR10", 10),
+    message("FrmMain.TEQERROR11", 11),
+    message("FrmMain.TEQERROR12", 12),
+    message("FrmMain.TEQERROR13", 13),
+    message("FrmMain.TEQERROR14", 14),
+    message("FrmMain.TEQERROR15", 15),
+    message("FrmMain.TEQERROR16", 16),
+    message("FrmMain.TEQERROR17", 17),
+    message("FrmMain.TEQERROR18", 18),
+    message("FrmMain.TEQERROR19", 19),
+    message("FrmMain.TEQERROR20", 20),
+    message("FrmMain.TEQERROR21", 21),
+    message("FrmMain.TEQERROR22", 22),
+    message("FrmMain.TEQERROR23", 23),
+    message("FrmMain.TEQERROR25", 25),
+    message("FrmMain.TEQERROR26", 26),
+    message("FrmMain.TEQERROR27", 27),
+    message("FrmMain.TEQERROR28", 28),
+    message("FrmMain.TEQERROR29", 29),
+    message("FrmMain.TEQERROR30", 30),
+    message("FrmMain.TEQERROR31", 31),
+    message("FrmMain.TEQERROR32", 32),
+    message("FrmMain.TEQERROR33", 33),
+    message("FrmMain.TEQERROR34", 34),
+    // Options dialog.
+    {"FrmOpt.Caption", "Options", Options, WindowText},
+    {"FrmOpt.m_CHKClearResult", "Clear result before solving equation", Options, WindowText},
+    {"FrmOpt.m_CHKAddLineNumbers", "Add line numbers", Options, WindowText},
+    {"FrmOpt.m_CHKAddSpaces", "Add spaces", Options, WindowText},
+    {"FrmOpt.m_CHKHighlight", "Enable highlighting", Options, WindowText},
+    {"FrmOpt.m_LBLEquivalent", "Equivalent text", Options, WindowText},
+    {"FrmOpt.m_LBLDecimalSeparator", "Decimal seperator", Options, WindowText},
+    {"FrmOpt.m_BTNEquivalentReset", "Reset", Options, WindowText},
+    {"FrmOpt.m_LBLFont", "Font", Options, WindowText},
+    {"FrmOpt.m_LBLFont2", "Font 2", Options, WindowText},
+    {"FrmOpt.m_LBLColors", "Colors", Options, WindowText},
+    {"FrmOpt.m_BTNOk", "OK", Options, WindowText},
+    {"FrmOpt.m_BTNCancel", "Cancel", Options, WindowText},
+    // Language dialog.
+    {"FrmLanguage.Caption", "Select language", Language, WindowText},
+    {"FrmLanguage.m_LBLCurrentLanguage", "Current language:", Language, WindowText},
+    {"FrmLanguage.m_BTNOk", "OK", Language, WindowText},
+    {"FrmLanguage.m_BTNCancel", "Cancel", Language, WindowText},
+});
+
+std::size_t rowIndex(std::string_view key)
+{
+    const auto found = std::find_if(kTextKeys.begin(), kTextKeys.end(),
+                                    [key](const TextKey& row) { return row.key == key; });
+    return static_cast<std::size_t>(found - kTextKeys.begin());
+}
+
+} // namespace
+
+std::span<const TextKey> textKeys()
+{
+    return kTextKeys;
+}
+
+const TextKey* findTextKey(std::string_view key)
+{
+    const std::size_t index = rowIndex(key);
+    return index < kTextKeys.size() ? &kTextKeys[index] : nullptr;
+}
+
+std::string defaultText(const TextKey& row)
+{
+    if (row.target == EngineMessage)
+        return std::string(engine::EquationSolver::defaultMessage(row.messageIndex));
+    return std::string(row.defaultText);
+}
+
+std::string LookupText(CInitFile& store, std::string_view key, std::string_view defaultText)
+{
+    return store.ReadString(key, defaultText);
+}
+
+InterfaceTexts::InterfaceTexts()
+{
+    m_texts.reserve(kTextKeys.size());
+    for (const TextKey& row : kTextKeys)
+        m_texts.push_back(defaultText(row));
+}
+
+void InterfaceTexts::load(CInitFile& store, Form form)
+{
+    for (std::size_t i = 0; i < kTextKeys.size(); ++i) {
+        if (kTextKeys[i].form == form)
+            m_texts[i] = LookupText(store, kTextKeys[i].key, defaultText(kTextKeys[i]));
+    }
+}
+
+void InterfaceTexts::loadFromFile(const std::filesystem::path& languageFile, Form form)
+{
+    CInitFile store(Dialect::Plain);
+    std::error_code error;
+    if (!languageFile.empty() && std::filesystem::is_regular_file(languageFile, error))
+        store.Load(languageFile);
+    load(store, form);
+}
+
+void InterfaceTexts::installEngineMessages(engine::EquationSolver& solver) const
+{
+    for (std::size_t i = 0; i < kTextKeys.size(); ++i) {
+        if (kTextKeys[i].target == EngineMessage)
+            solver.SetMessage(kTextKeys[i].messageIndex, m_texts[i]);
+    }
+}
+
+const std::string& InterfaceTexts::text(std::string_view key) const
+{
+    static const std::string kUnknown;
+    const std::size_t index = rowIndex(key);
+    return index < m_texts.size() ? m_texts[index] : kUnknown;
+}
+
+} // namespace config

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+// The language list, choosing a language by name and installing its texts, engine messages included.
+#include "config/language_files.h"
+
+#include "config/settings.h"
+#include "engine/equation_solver.h"
+
+#include <system_error>
+#include <type_traits>
+#include <utility>
+
+namespace config {
+
+namespace {
+
+constexpr std::string_view kLanguageDefaultKey = "LanguageDefault";
+constexpr std::string_view kLanguageNameKey = "LanguageName";
+constexpr std::string_view kLanguageFileKey = "LanguageFile";
+
+/// A path from UTF-8 bytes.
+std::filesystem::path pathFromUtf8(std::string_view text)
+{
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
+        // Narrow native paths are byte strings: take the bytes as they are, valid UTF-8 or not.
+        return std::filesystem::path(text);
+    } else {
+        std::u8string bytes(text.size(), u8'\0');
+        for (std::size_t i = 0; i < text.size(); ++i)
+            bytes[i] = static_cast<char8_t>(text[i]);
+        return std::filesystem::path(bytes);
+    }
+}
+
+bool isRegularFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+std::vector<LanguageEntry> readLanguageList(CInitFile& list)
+{
+    std::vector<LanguageEntry> entries;
+    LanguageEntry entry{list.ReadString(kLanguageNameKey, {}), list.ReadString(kLanguageFileKey, {})};
+    while (!entry.name.empty() && !entry.file.empty()) {
+        entries.push_back(std::move(entry));
+        entry.name = list.ReadNext(kLanguageNameKey);
+        entry.file = list.ReadNext(kLanguageFileKey);
+    }
+    return entries;
+}
+
+LanguageFiles::LanguageFiles(std::filesystem::path programFolder) : m_programFolder(std::move(programFolder))
+{
+}
+
+std::filesystem::path LanguageFiles::languageFilePath(std::string_view file) const
+{
+    std::filesystem::path full = m_programFolder;
+    if (!full.empty())
+        full /= ""; // make sure the folder ends with a separator
+    full += pathFromUtf8(file);
+    return full;
+}
+
+std::filesystem::path LanguageFiles::languageListPath() const
+{
+    return languageFilePath(kLanguageListFileName);
+}
+
+void LanguageFiles::LoadInterfaceTexts(const std::filesystem::path& languageFile,
+                                       engine::EquationSolver& solver)
+{
+    CInitFile store(Dialect::Plain);
+    if (isRegularFile(languageFile)) {
+        store.Load(languageFile);
+        m_currentLanguageFile = languageFile;
+    }
+    m_texts.load(store, Form::Main);
+    m_texts.installEngineMessages(solver);
+}
+
+bool LanguageFiles::SelectLanguageByName(std::string_view name, engine::EquationSolver& solver)
+{
+    m_currentLanguageFile.clear();
+    LoadInterfaceTexts({}, solver);
+
+    CInitFile list(Dialect::Plain);
+    if (!list.Load(languageListPath()))
+        return false;
+    std::string wanted(name);
+    if (wanted.empty())
+        wanted = list.ReadString(kLanguageDefaultKey, {});
+    for (const LanguageEntry& entry : readLanguageList(list)) {
+        if (entry.name == wanted) {
+            LoadInterfaceTexts(languageFilePath(entry.file), solver);
+            m_currentLanguageName = wanted;
+            return true;
+        }
+    }
+    return false;
+}
+
+void restoreLanguage(Settings& settings, LanguageFiles& languages, engine::EquationSolver& solver)
+{
+    settings.languageNameNotStored = settings.languageName.empty();
+    if (!settings.languageName.empty())
+        languages.SelectLanguageByName(settings.languageName, solver);
+    settings.languageName = languages.currentLanguageName();
+}
+
+void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::filesystem::path& file,
+                    std::string_view name, engine::EquationSolver& solver)
+{
+    languages.setCurrentLanguageFile(file);
+    languages.LoadInterfaceTexts(file, solver);
+    languages.setCurrentLanguageName(std::string(name));
+    settings.languageName = name;
+    settings.languageNameNotStored = false;
+}
+
+bool applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
+                       std::string& headerFormat)
+{
+    if (!isRegularFile(path))
+        return false;
+    CInitFile store(Dialect::Plain);
+    if (!store.Load(path)) {
+        // Load refuses an empty file, which simply translates nothing; anything else is unreadable.
+        std::error_code error;
+        if (std::filesystem::file_size(path, error) != 0 || error)
+            return false;
+    }
+    InterfaceTexts texts;
+    texts.load(store, Form::Main);
+    texts.installEngineMessages(solver);
+    headerFormat = texts.text(kKeySolution);
+    return true;
+}
+
+} // namespace config

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+// The language list, choosing a language by name and installing its texts, engine messages included.
+#pragma once
+
+#include "config/init_file.h"
+#include "config/interface_texts.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace engine {
+class EquationSolver;
+}
+
+namespace config {
+
+struct Settings;
+
+/// Name of the language list in the program folder.
+inline constexpr std::string_view kLanguageListFileName = "Tervalon_Languages.ini";
+
+/// One pair of the language list.
+struct LanguageEntry {
+    std::string name; ///< display name, UTF-8
+    std::string file; ///< file name relative to the program folder, UTF-8
+
+    bool operator==(const LanguageEntry&) const = default;
+};
+
+/// Walks the pairs of a loaded language list: `ReadString` of LanguageName and LanguageFile, then
+/// `ReadNext` of both, until a name or a file is empty. Because each key is walked on its own, a
+/// pair written file-first pairs its name with a later file.
+[[nodiscard]] std::vector<LanguageEntry> readLanguageList(CInitFile& list);
+
+/// The main window's language state: the program folder that holds the language list and files,
+/// the current language file (empty for the built-in English texts), the current language name and
+/// the loaded interface texts.
+class LanguageFiles {
+public:
+    explicit LanguageFiles(std::filesystem::path programFolder);
+
+    /// Installs every FrmMain text and every engine message from the language file at path, with
+    /// the built-in English text for whatever it lacks. When a file is there it becomes the current
+    /// language file; otherwise (also for an empty path) all texts are the built-in ones and the
+    /// current language file is not changed.
+    void LoadInterfaceTexts(const std::filesystem::path& languageFile, engine::EquationSolver& solver);
+
+    /// Installs the built-in English texts, then looks name up in the language list (empty name:
+    /// the list's LanguageDefault) and, on a byte-exact match, loads that language's file and makes
+    /// name the current language name. Returns whether a pair matched. The current language name
+    /// stays unchanged when nothing matched; the current language file stays empty when the list
+    /// is missing, nothing matched, or the matching language's file is missing.
+    bool SelectLanguageByName(std::string_view name, engine::EquationSolver& solver);
+
+    /// Program folder + file, appended unchanged (file may name a subfolder).
+    [[nodiscard]] std::filesystem::path languageFilePath(std::string_view file) const;
+    /// Program folder + "Tervalon_Languages.ini".
+    [[nodiscard]] std::filesystem::path languageListPath() const;
+
+    [[nodiscard]] const std::filesystem::path& programFolder() const { return m_programFolder; }
+    [[nodiscard]] const std::filesystem::path& currentLanguageFile() const { return m_currentLanguageFile; }
+    [[nodiscard]] const std::string& currentLanguageName() const { return m_currentLanguageName; }
+    void setCurrentLanguageFile(std::filesystem::path file) { m_currentLanguageFile = std::move(file); }
+    void setCurrentLanguageName(std::string name) { m_currentLanguageName = std::move(name); }
+    [[nodiscard]] const InterfaceTexts& texts() const { return m_texts; }
+
+private:
+    std::filesystem::path m_programFolder;
+    std::filesystem::path m_currentLanguageFile;
+    std::string m_currentLanguageName;
+    InterfaceTexts m_texts;
+};
+
+/// The last step of loading the settings: a stored LanguageName selects that language, and the
+/// settings take the current language name, which stays that of the list's default language when
+/// the stored name is no longer listed.
+void restoreLanguage(Settings& settings, LanguageFiles& languages, engine::EquationSolver& solver);
+
+/// The language dialog's OK: the chosen file (empty for the built-in English texts) and name become
+/// current, the texts are installed, and the name will be stored in the settings.
+void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::filesystem::path& file,
+                    std::string_view name, engine::EquationSolver& solver);
+
+/// For the command-line solver: installs the engine messages of the language file at path and sets
+/// headerFormat to its FrmMain.m_acMSolution (built-in English for whatever the file lacks). False,
+/// with nothing changed, when path is not a readable regular file; an empty file translates nothing.
+bool applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
+                       std::string& headerFormat);
+
+} // namespace config
