@@ -2,6 +2,7 @@
 // tervalon-solve: solves equations from the command line and prints their derivations.
 #include "cli/cli_options.h"
 #include "cli/solution_block.h"
+#include "config/language_files.h"
 
 #include <cstdio>
 #include <iostream>
@@ -32,6 +33,10 @@ int main(int argc, char** argv)
 
     auto solver = std::make_unique<engine::EquationSolver>();
     std::string headerFormat(cli::kDefaultHeaderFormat);
+    if (!options.languageFile.empty() && !config::applyLanguageFile(options.languageFile, *solver, headerFormat)) {
+        std::cerr << "tervalon-solve: language file '" << options.languageFile << "' cannot be read\n";
+        return 2;
+    }
 
     bool anyError = false;
     bool first = true;

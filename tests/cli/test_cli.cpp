@@ -94,6 +94,23 @@ TEST(CommandLine, ReadsStandardInputSafely)
                        "ERROR 3: Equation line contains more than 255 characters!\r\n\r\n");
 }
 
+TEST(CommandLine, LanguageFileGivesMessagesAndHeader)
+{
+    const std::string path = std::string(TEST_TMP_DIR) + "/cli-language.ini";
+    std::ofstream(path, std::ios::binary) << "FrmMain.TEQERROR22=\"FEHLER 22: Kein '=' gefunden!\"\r\n"
+                                             "FrmMain.m_acMSolution=\"Loesung von '%s':\r\n%s\"\r\n";
+    const SolverRun translated = runSolver("--language " + path + " 'x+1' 'y=1'");
+    EXPECT_EQ(translated.out, "Loesung von 'x+1':\r\nFEHLER 22: Kein ' = ' gefunden!\r\n" + kSeparator +
+                                  "Loesung von 'y=1':\r\nERROR 21: Equation contains no 'x'!\r\n");
+    EXPECT_EQ(translated.status, 1);
+
+    // A header whose conversions do not fit is replaced by the built-in one.
+    std::ofstream(path, std::ios::binary) << "FrmMain.m_acMSolution=\"%n%s\"\r\n";
+    EXPECT_EQ(runSolver("--language " + path + " 'x=5'").out, "Solution of 'x=5'\r\nx = 5\r\n");
+
+    EXPECT_EQ(runSolver("--language " + std::string(TEST_TMP_DIR) + "/missing.ini 'x=5'").status, 2);
+}
+
 TEST(CommandLine, HelpAndOptions)
 {
     const SolverRun help = runSolver("--help");
