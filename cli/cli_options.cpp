@@ -17,7 +17,7 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
         }
         const auto takeValue = [&](std::string& target) {
             if (i + 1 >= argc) {
-                error = "option " + std::string(arg) + " needs a value";
+                error.assign("option ").append(arg).append(" needs a value");
                 return false;
             }
             target = argv[++i];
@@ -40,12 +40,12 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             if (!takeValue(options.decimalSeparator))
                 return false;
             if (options.decimalSeparator.empty())
-                options.decimalSeparator = ".";
+                options.decimalSeparator.assign(1, '.');
         } else if (arg == "--language") {
             if (!takeValue(options.languageFile))
                 return false;
         } else {
-            error = "unknown option " + std::string(arg);
+            error.assign("unknown option ").append(arg);
             return false;
         }
     }

@@ -10,9 +10,6 @@ namespace engine {
 
 namespace {
 
-/// Mark of a piece that is not part of the match.
-constexpr unsigned char kUnmarked = '_';
-
 /// Pattern wildcards are `a` to `x`; `y`, `z` and every other byte match only themselves.
 constexpr bool isPatternLetter(unsigned char piece)
 {
@@ -45,10 +42,9 @@ bool EquationSolver::ApplyRule(PieceString& E, const LevelString& EL, int p, con
     if (p < 0 || p >= lengthE || n < 2)
         return false;
 
-    // 1. One mark per piece of the equation.
-    M.truncate(0);
-    for (int i = 0; i < lengthE; ++i)
-        M[i] = kUnmarked;
+    // 1. One mark per piece of the equation. Only the pieces of the match get marks of their own,
+    // and every one of them is written below, so the rest of M is never read: it counts as
+    // unmarked without being filled, which keeps a failed attempt as cheap as the match itself.
 
     // 2. The anchor is the last pattern piece, or the one before a final letter. The offset d
     // carries the pattern's levels to the depth at which the anchor stands; it wraps as a byte,
@@ -111,15 +107,17 @@ bool EquationSolver::ApplyRule(PieceString& E, const LevelString& EL, int p, con
 
     // 6. Letters must agree: an `x` binding holds the unknown, and a letter named twice binds the
     // same pieces at both places.
+    const int matchStart = e + 1;
+    const int matchEnd = j;
     std::array<Binding, kPatternLetterCount> bindings{};
-    for (int i = 0; i < lengthE;) {
+    for (int i = matchStart; i < matchEnd;) {
         const unsigned char mark = M.at(i);
         if (!isPatternLetter(mark)) {
             ++i;
             continue;
         }
         int end = i;
-        while (end < lengthE && M.at(end) == mark)
+        while (end < matchEnd && M.at(end) == mark)
             ++end;
         const int runLength = end - i;
         if (mark == 'x' && std::memchr(E.data() + i, u, static_cast<std::size_t>(runLength)) == nullptr)
@@ -137,8 +135,6 @@ bool EquationSolver::ApplyRule(PieceString& E, const LevelString& EL, int p, con
     // 7. The result: the pieces before the match, the replacement in parentheses with every letter
     // replaced by its binding in parentheses, then the pieces after the match. Its size is known
     // beforehand, so an application that would not fit is refused with the equation unchanged.
-    const int matchStart = e + 1;
-    const int matchEnd = j;
     long long size = matchStart + 2 + (lengthE - matchEnd);
     for (const char c : R) {
         const auto piece = static_cast<unsigned char>(c);
@@ -199,15 +195,20 @@ bool EquationSolver::tryRuleTable(std::span<const std::string_view> table, unsig
         if (skipRulesAddingLetters && countLetterPieces(rhs) > countLetterPieces(lhs))
             continue;
 
-        m_pattern.truncate(0);
-        if (!m_pattern.insert(0, lhs) || !ComputeLevels(m_pattern, m_patternLevels))
-            continue;
         const auto last = static_cast<unsigned char>(lhs.back());
         const auto anchor = isLetter(last) ? static_cast<unsigned char>(lhs[lhs.size() - 2]) : last;
 
+        // The pattern and its levels are prepared only once its anchor has been found.
+        bool prepared = false;
         for (int position = n - 1; position >= 0; --position) {
             if (m_pieces.at(position) != anchor)
                 continue;
+            if (!prepared) {
+                m_pattern.clear();
+                if (!m_pattern.insert(0, lhs) || !ComputeLevels(m_pattern, m_patternLevels))
+                    break;
+                prepared = true;
+            }
             if (ApplyRule(m_pieces, m_levels, position, m_pattern, m_patternLevels, rhs, letter, m_marks,
                           m_ruleResult)) {
                 if (appliedRule != nullptr)
