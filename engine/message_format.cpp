@@ -24,7 +24,7 @@ bool takeDigits(std::string_view format, std::size_t& i, std::string& spec)
 
 } // namespace
 
-bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out)
+bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out, ArgumentUse use)
 {
     std::string result;
     std::size_t used = 0;
@@ -66,7 +66,7 @@ bool formatMessage(std::string_view format, std::span<const FormatArg> args, std
         else
             return false;
     }
-    if (used != args.size())
+    if (use == ArgumentUse::AllArgumentsRequired && used != args.size())
         return false;
     out = std::move(result);
     return true;

@@ -20,11 +20,19 @@ struct FormatArg {
     const char* text = "";
 };
 
-/// Formats format with args, printf style, when its conversions match the arguments exactly: one
-/// conversion per argument, in order, of the argument's kind (%d/%i, %c, %s), with optional flags,
-/// a width and a precision of at most three digits; "%%" is a literal percent sign. Any other
-/// conversion, a missing or surplus one, leaves out untouched and returns false, so a translated
-/// text can never make the formatting read arguments that are not there.
-[[nodiscard]] bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out);
+/// Whether a text may leave out trailing arguments (a translated message that does not show the
+/// character, say) or must use every one (a header that must show both the equation and its solution).
+enum class ArgumentUse {
+    LeadingArgumentsSuffice,
+    AllArgumentsRequired,
+};
+
+/// Formats format with args, printf style, when its conversions match the arguments: each conversion
+/// takes the next argument, which must be of its kind (%d/%i, %c, %s), with optional flags, a width and
+/// a precision of at most three digits; "%%" is a literal percent sign. Any other conversion, one more
+/// than there are arguments, or (with AllArgumentsRequired) one too few leaves out untouched and
+/// returns false, so a translated text can never make the formatting read arguments that are not there.
+[[nodiscard]] bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out,
+                                 ArgumentUse use = ArgumentUse::AllArgumentsRequired);
 
 } // namespace engine

@@ -151,7 +151,8 @@ std::string EquationSolver::validationMessage(const ValidationResult& result) co
     }
 
     std::string text;
-    if (formatMessage(message(code), args, text))
+    // A translation may leave out trailing details (the character, say), never add any.
+    if (formatMessage(message(code), args, text, ArgumentUse::LeadingArgumentsSuffice))
         return text;
     // A translated text whose conversions do not fit these arguments is replaced by the built-in one.
     const bool formatted = formatMessage(defaultMessage(code), args, text);

@@ -107,6 +107,9 @@ TEST(CommandLine, LanguageFileGivesMessagesAndHeader)
     // A header whose conversions do not fit is replaced by the built-in one.
     std::ofstream(path, std::ios::binary) << "FrmMain.m_acMSolution=\"%n%s\"\r\n";
     EXPECT_EQ(runSolver("--language " + path + " 'x=5'").out, "Solution of 'x=5'\r\nx = 5\r\n");
+    // So is one that would leave out the solution.
+    std::ofstream(path, std::ios::binary) << "FrmMain.m_acMSolution=\"Loesung von '%s'\"\r\n";
+    EXPECT_EQ(runSolver("--language " + path + " 'x=5'").out, "Solution of 'x=5'\r\nx = 5\r\n");
 
     EXPECT_EQ(runSolver("--language " + std::string(TEST_TMP_DIR) + "/missing.ini 'x=5'").status, 2);
 }

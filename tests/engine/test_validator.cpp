@@ -94,12 +94,18 @@ TEST(Validation, TranslatedTextsAreFormats)
     EXPECT_EQ(solver->Solve("x2=1"), "FEHLER 19: ZEICHEN 1: '2' nach Variablenname!\r\n");
 
     // Texts whose conversions do not fit the code's arguments fall back to the built-in text.
-    const char* const mismatched[] = {"%s at %d", "%d %c %c", "only %d", "%n", "%d%*c", "%5000d %c", "%ld %c"};
+    const char* const mismatched[] = {"%s at %d", "%d %c %c", "%c only", "%n", "%d%*c", "%5000d %c", "%ld %c"};
     for (const char* text : mismatched) {
         solver->SetMessage(19, text);
         EXPECT_EQ(solver->Solve("x2=1"), "ERROR 19: CHARACTER 1: Illegal character '2' after variablename!\r\n")
             << text;
     }
+    // A translation may leave out trailing details, or all of them.
+    solver->SetMessage(19, "FEHLER 19 an Stelle %d");
+    EXPECT_EQ(solver->Solve("x2=1"), "FEHLER 19 an Stelle 1\r\n");
+    solver->SetMessage(4, "FEHLER 4: Erstes Zeichen ist falsch!");
+    EXPECT_EQ(solver->Solve(")x=1"), "FEHLER 4: Erstes Zeichen ist falsch!\r\n");
+
     // Codes without arguments show their text unchanged, conversions included.
     solver->SetMessage(22, "no '=' in %s%n");
     EXPECT_EQ(solver->Solve("x+1"), "no '=' in %s%n\r\n");
