@@ -403,6 +403,18 @@ private:
         return EvaluationResult::Folded;
     }
 
+    /// Writes t over the left operand and removes the partner at j with its operator; the left
+    /// operand's own operator becomes newPrevious when one is given.
+    Outcome mergeWithPartner(Complex t, int j, unsigned char newPrevious = 0)
+    {
+        if (const auto failure = store(t))
+            return failure;
+        m_pieces.erase(j - 1, 2);
+        if (newPrevious != 0)
+            m_pieces[m_m - 1] = newPrevious;
+        return EvaluationResult::Folded;
+    }
+
     /// v + w (with their signs) replaces the left operand: =2+x+3 becomes =5+x.
     Outcome foldSum()
     {
@@ -420,12 +432,7 @@ private:
         EquationSolver::AddComplex(t, m_pool.value(m_pieces.at(j)));
         if (rightNegative)
             t = negated(t);
-        if (const auto failure = store(t))
-            return failure;
-        m_pieces.erase(j - 1, 2);
-        if (leftNegative)
-            m_pieces[m_m - 1] = '+';
-        return EvaluationResult::Folded;
+        return mergeWithPartner(t, j, leftNegative ? '+' : 0);
     }
 
     /// v * w or v / w with the operators of both operands: 6/3 = 2, x/2/4 = x*0.125.
@@ -444,47 +451,29 @@ private:
         EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
         if (rightDivides && !EquationSolver::InvertComplex(t))
             return EvaluationResult::DivisionByZero;
-        if (const auto failure = store(t))
-            return failure;
-        m_pieces.erase(j - 1, 2);
-        if (leftDivides)
-            m_pieces[m_m - 1] = '*';
-        return EvaluationResult::Folded;
+        return mergeWithPartner(t, j, leftDivides ? '*' : 0);
     }
 
     /// v^w = e^(w ln v); a chained exponent a^v^w = a^(v*w), read from the left.
     Outcome foldPower()
     {
-        if (m_nextClass != 4)
+        if (m_nextClass != 4 || m_previousClass > 4)
             return std::nullopt;
-        if (m_previousClass < 4) {
-            const int j = findPartner();
-            if (j < 0)
-                return std::nullopt;
-            Complex t = m_value;
-            // ln 0 cannot occur here: 0^y has been folded to 0 by the checks of the value 0.
-            if (!EquationSolver::LogComplex(t))
-                return std::nullopt;
-            EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
-            if (!EquationSolver::ExpComplex(t))
-                return EvaluationResult::Overflow;
-            if (const auto failure = store(t))
-                return failure;
-            m_pieces.erase(j - 1, 2);
-            return EvaluationResult::Folded;
-        }
+        const int j = findPartner();
+        if (j < 0)
+            return std::nullopt;
+        Complex t = m_value;
         if (m_previousClass == 4) {
-            const int j = findPartner();
-            if (j < 0)
-                return std::nullopt;
-            Complex t = m_value;
             EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
-            if (const auto failure = store(t))
-                return failure;
-            m_pieces.erase(j - 1, 2);
-            return EvaluationResult::Folded;
+            return mergeWithPartner(t, j);
         }
-        return std::nullopt;
+        // ln 0 cannot occur here: 0^y has been folded to 0 by the checks of the value 0.
+        if (!EquationSolver::LogComplex(t))
+            return std::nullopt;
+        EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+        if (!EquationSolver::ExpComplex(t))
+            return EvaluationResult::Overflow;
+        return mergeWithPartner(t, j);
     }
 
     /// f(v) once the whole argument has become one constant.

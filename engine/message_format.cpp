@@ -11,11 +11,11 @@ namespace {
 
 constexpr std::size_t kMaxDigits = 3;
 
-bool takeDigits(std::string_view format, std::size_t& i, std::string& spec)
+bool takeDigits(std::string_view format, std::size_t& i, std::string& conversionText)
 {
     std::size_t digits = 0;
     while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) {
-        spec += format[i++];
+        conversionText += format[i++];
         if (++digits > kMaxDigits)
             return false;
     }
@@ -42,27 +42,27 @@ bool formatMessage(std::string_view format, std::span<const FormatArg> args, std
             result += '%';
             continue;
         }
-        std::string spec = "%";
+        std::string conversionText = "%";
         while (i < format.size() && std::string_view("-+ #0").find(format[i]) != std::string_view::npos)
-            spec += format[i++];
-        if (!takeDigits(format, i, spec))
+            conversionText += format[i++];
+        if (!takeDigits(format, i, conversionText))
             return false;
         if (i < format.size() && format[i] == '.') {
-            spec += format[i++];
-            if (!takeDigits(format, i, spec))
+            conversionText += format[i++];
+            if (!takeDigits(format, i, conversionText))
                 return false;
         }
         if (i >= format.size() || used >= args.size())
             return false;
         const FormatArg& arg = args[used++];
         const char conversion = format[i];
-        spec += conversion;
+        conversionText += conversion;
         if ((conversion == 'd' || conversion == 'i') && arg.kind == FormatArgKind::Int)
-            result += formatCLocale(spec.c_str(), arg.number);
+            result += formatCLocale(conversionText.c_str(), arg.number);
         else if (conversion == 'c' && arg.kind == FormatArgKind::Char)
-            result += formatCLocale(spec.c_str(), arg.number);
+            result += formatCLocale(conversionText.c_str(), arg.number);
         else if (conversion == 's' && arg.kind == FormatArgKind::String)
-            result += formatCLocale(spec.c_str(), arg.text);
+            result += formatCLocale(conversionText.c_str(), arg.text);
         else
             return false;
     }
