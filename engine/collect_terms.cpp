@@ -73,12 +73,6 @@ void breakTie(const LevelString& levels, int operatorLevel, LetterWeight& left, 
     }
 }
 
-void markOverflow(PieceString& pieces)
-{
-    // Writing outside the usable buffer is refused by the string itself and recorded as overflow.
-    pieces[PieceString::kCapacity] = 0;
-}
-
 void appendRange(PieceString& destination, const PieceString& source, int from, int to)
 {
     if (to > from)
@@ -146,7 +140,7 @@ bool EquationSolver::CollectTerms(PieceString& pieces, const LevelString& levels
 
         const int replacement = scratch.length();
         if (scratch.hasOverflowed() || count - (j - i) + replacement >= PieceString::kCapacity) {
-            markOverflow(pieces);
+            pieces.markOverflowed();
             return false;
         }
         pieces.erase(i, j - i);

@@ -72,12 +72,6 @@ struct KeptEdit {
     bool invertProduct = false; // swap * and / at the product's top level
 };
 
-void markOverflow(PieceString& pieces)
-{
-    // Writing outside the usable buffer is refused by the string itself and recorded as overflow.
-    pieces[PieceString::kCapacity] = 0;
-}
-
 // The callers name the first piece of a term or factor (after its operator). Any other piece of
 // the side stands for the operand around it, an operator of the weakest level for the operand after
 // it, so that no position can tear a term apart.
@@ -225,7 +219,7 @@ bool EquationSolver::IsolateStep(PieceString& pieces, const LevelString& levels,
 
     const int keptLength = side.length - edit.eraseCount;
     if (scratch.hasOverflowed() || keptLength + 1 + scratch.length() >= PieceString::kCapacity) {
-        markOverflow(pieces);
+        pieces.markOverflowed();
         return false;
     }
 

@@ -68,6 +68,8 @@ public:
 
     [[nodiscard]] bool hasOverflowed() const { return m_overflowed; }
     void clearOverflow() { m_overflowed = false; }
+    /// Records that a result did not fit, for an edit refused before it reached the string.
+    void markOverflowed() { m_overflowed = true; }
 
 private:
     unsigned char& outOfRange(int i);
