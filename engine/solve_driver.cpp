@@ -25,6 +25,18 @@ bool isTooLong(const PieceString& pieces)
     return pieces.hasOverflowed() || pieces.at(kMaxPieces) != 0;
 }
 
+/// Simplifies signs and brackets with levels recomputed before every step, until nothing changes;
+/// false when the nesting is too deep for the levels.
+bool simplifyWithFreshLevels(PieceString& pieces, LevelString& levels)
+{
+    for (int rounds = 0;; ++rounds) {
+        if (!EquationSolver::ComputeLevels(pieces, levels))
+            return false;
+        if (rounds >= kMaxNormaliseRounds || !EquationSolver::SimplifySigns(pieces, levels))
+            return true;
+    }
+}
+
 int countPiece(const PieceString& pieces, unsigned char piece, int from = 0)
 {
     int count = 0;
@@ -134,22 +146,14 @@ std::string EquationSolver::Solve(std::string_view text)
 int EquationSolver::Normalise(unsigned char letter)
 {
     // repeat { length check; repeat ComputeLevels while SimplifySigns changes } while CollectTerms changes
-    int rounds = 0;
-    for (;;) {
+    for (int rounds = 0;; ++rounds) {
         if (isTooLong(m_pieces))
             return kErrorTooLong;
-        for (;;) {
-            if (!ComputeLevels(m_pieces, m_levels))
-                return kErrorNesting;
-            if (rounds >= kMaxNormaliseRounds || !SimplifySigns(m_pieces, m_levels))
-                break;
-            ++rounds;
-        }
+        if (!simplifyWithFreshLevels(m_pieces, m_levels))
+            return kErrorNesting;
         if (rounds >= kMaxNormaliseRounds || !CollectTerms(m_pieces, m_levels, letter, m_temporary))
-            break;
-        ++rounds;
+            return 0;
     }
-    return 0;
 }
 
 std::string SolveRun::solve(std::string_view text)
@@ -481,12 +485,9 @@ SolveRun::Isolation SolveRun::isolateForSearch()
 {
     PieceString& before = m_solver.m_replacement;
     for (int step = 0; step < kMaxSearchIsolations; ++step) {
-        for (int rounds = 0;; ++rounds) {
-            if (isTooLong(m_pieces) || !EquationSolver::ComputeLevels(m_pieces, m_levels))
-                return Isolation::LimitReached;
-            if (rounds >= kMaxNormaliseRounds || !EquationSolver::SimplifySigns(m_pieces, m_levels))
-                break;
-        }
+        // Sign simplification never lengthens the equation, so one length check suffices.
+        if (isTooLong(m_pieces) || !simplifyWithFreshLevels(m_pieces, m_levels))
+            return Isolation::LimitReached;
         const int equals = EquationSolver::FindPiece(m_pieces, '=');
         if (equals <= 0)
             return Isolation::LimitReached;
@@ -533,12 +534,8 @@ SolveRun::Trial SolveRun::evaluateTrial(Complex trialValue, Complex& result)
     EvaluationResult r = EvaluationResult::Unchanged;
     int folds = 0;
     do {
-        for (int rounds = 0;; ++rounds) {
-            if (!EquationSolver::ComputeLevels(copy, copyLevels))
-                return Trial::Abandoned;
-            if (rounds >= kMaxNormaliseRounds || !EquationSolver::SimplifySigns(copy, copyLevels))
-                break;
-        }
+        if (!simplifyWithFreshLevels(copy, copyLevels))
+            return Trial::Abandoned;
         r = EquationSolver::EvaluateConstants(copy, copyLevels, trialPool);
     } while (r == EvaluationResult::Folded && ++folds < kMaxSearchFolds);
 
