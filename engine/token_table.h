@@ -9,6 +9,15 @@ namespace engine {
 /// Sixteen groups of a token character followed by the three-letter function name it stands for.
 inline constexpr std::string_view kFunctionTokenTable =
     "!acs#ahc$ahs&aht,asn:atn;cos<exp>hcs@hsn[htn]lgt{log|sin}sqr~tan";
+/// The token of a three-letter function name, or 0 when the name is not a function.
+inline constexpr unsigned char functionTokenOf(std::string_view name)
+{
+    for (std::size_t i = 1; i + 3 <= kFunctionTokenTable.size(); i += 4) {
+        if (kFunctionTokenTable.substr(i, 3) == name)
+            return static_cast<unsigned char>(kFunctionTokenTable[i - 1]);
+    }
+    return 0;
+}
 /// All sixteen function tokens.
 inline constexpr std::string_view kFunctionTokens = "!#$&,:;<>@[]{|}~";
 /// Functions with a plain inverse (same position in both literals); lgt and sqr are undone otherwise.

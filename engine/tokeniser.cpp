@@ -104,9 +104,8 @@ StoreResult EquationSolver::Tokenise()
         s[write] = s[read];
         if (isLetter(s[read]) && isLetter(s[read + 1]) && isLetter(s[read + 2])) {
             const std::string_view name(reinterpret_cast<const char*>(s.data()) + read, 3);
-            const std::size_t at = kFunctionTokenTable.find(name);
-            if (at != std::string_view::npos && at > 0)
-                s[write] = static_cast<unsigned char>(kFunctionTokenTable[at - 1]);
+            if (const unsigned char token = functionTokenOf(name); token != 0)
+                s[write] = token;
             read += 2;
         }
         const unsigned char c = s[read];

@@ -21,15 +21,6 @@ bool canStartOperand(char c)
     return isDigitOrPoint(c) || isLowerLetter(c) || (c != 0 && std::strchr("(+-.", c) != nullptr);
 }
 
-bool isFunctionName(const char* letters)
-{
-    for (std::size_t i = 1; i + 3 <= kFunctionTokenTable.size(); i += 4) {
-        if (kFunctionTokenTable.compare(i, 3, std::string_view(letters, 3)) == 0)
-            return true;
-    }
-    return false;
-}
-
 bool numberInRange(double v)
 {
     if (!(v >= -1e18 && v <= 1e18))
@@ -104,7 +95,7 @@ ValidationResult EquationSolver::Validate(std::string_view input) const
                     return fault(14, i + 2);
                 if (!isLowerLetter(at(i + 2)))
                     return fault(15, i + 2, at(i + 2));
-                if (!isFunctionName(t + i)) {
+                if (functionTokenOf(std::string_view(t + i, 3)) == 0) {
                     ValidationResult result = fault(16, i);
                     std::memcpy(result.letters.data(), t + i, 3);
                     return result;
