@@ -33,7 +33,8 @@ int main(int argc, char** argv)
 
     auto solver = std::make_unique<engine::EquationSolver>();
     std::string headerFormat(cli::kDefaultHeaderFormat);
-    if (!options.languageFile.empty() && !config::applyLanguageFile(options.languageFile, *solver, headerFormat)) {
+    if (!options.languageFile.empty() &&
+        !config::applyLanguageFile(options.languageFile, *solver, headerFormat)) {
         std::cerr << "tervalon-solve: language file '" << options.languageFile << "' cannot be read\n";
         return 2;
     }

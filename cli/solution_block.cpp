@@ -23,8 +23,8 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
     return result;
 }
 
-std::string solutionBlock(engine::EquationSolver& solver, std::string_view equation, const CliOptions& options,
-                          std::string_view headerFormat, bool& hadError)
+std::string solutionBlock(engine::EquationSolver& solver, std::string_view equation,
+                          const CliOptions& options, std::string_view headerFormat, bool& hadError)
 {
     const std::string separator = options.decimalSeparator.empty() ? "." : options.decimalSeparator;
     const std::string prepared = ReplaceAll(engine::EquationSolver::StripEquation(equation), separator, ".");

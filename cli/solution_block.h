@@ -16,7 +16,8 @@ inline constexpr std::string_view kBlockSeparator =
 
 /// Replaces every occurrence of search (not empty) by replacement, never searching inside a
 /// replacement already made.
-[[nodiscard]] std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement);
+[[nodiscard]] std::string ReplaceAll(std::string_view text, std::string_view search,
+                                     std::string_view replacement);
 
 /// Prepares the equation (strip, decimal separator to "."), solves it and returns what the main
 /// window would append to an empty view, or with --raw the engine's result and an empty line.

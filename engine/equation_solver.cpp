@@ -59,7 +59,8 @@ EquationSolver::EquationSolver()
 {
     // Every entry first gets a placeholder naming its number; the codes in use then get their text.
     for (int k = 0; k < kMessageCount; ++k)
-        SetMessage(k, formatCLocale("ERROR %d - General equation fault, params: a) %d b) %d c) %d", k, 0, 0, 0));
+        SetMessage(k,
+                   formatCLocale("ERROR %d - General equation fault, params: a) %d b) %d c) %d", k, 0, 0, 0));
     for (int k = 0; k < kMessageCount; ++k) {
         if (!kDefaultMessages[static_cast<std::size_t>(k)].empty())
             SetMessage(k, kDefaultMessages[static_cast<std::size_t>(k)]);
@@ -105,8 +106,8 @@ std::string EquationSolver::StripEquation(std::string_view text)
 
 void EquationSolver::writePresets()
 {
-    const std::array<double, 10> presets = {1.0, 2.0, 10.0, 4.0, 0.5, std::exp(1.0), std::exp(2.0), std::exp(0.5),
-                                            -1.0, -2.0};
+    const std::array<double, 10> presets = {1.0,           2.0,           10.0,          4.0,  0.5,
+                                            std::exp(1.0), std::exp(2.0), std::exp(0.5), -1.0, -2.0};
     for (std::size_t i = 0; i < presets.size(); ++i) {
         m_pool.re[i + 1] = presets[i];
         m_trialPool.re[i + 1] = presets[i];

@@ -136,8 +136,8 @@ public:
     // ---- transformations ----------------------------------------------------------------------
 
     [[nodiscard]] static bool SimplifySigns(PieceString& pieces, const LevelString& levels);
-    [[nodiscard]] static bool CollectTerms(PieceString& pieces, const LevelString& levels, unsigned char letter,
-                                           PieceString& scratch);
+    [[nodiscard]] static bool CollectTerms(PieceString& pieces, const LevelString& levels,
+                                           unsigned char letter, PieceString& scratch);
     [[nodiscard]] static bool IsolateStep(PieceString& pieces, const LevelString& levels, int position,
                                           PieceString& scratch);
 

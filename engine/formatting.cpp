@@ -18,7 +18,8 @@ std::string constantText(Complex value, int previousClass, int nextClass)
     std::string text;
     bool bracket = false;
     if (re != 0.0 && im < 0.0) {
-        text = EquationSolver::FormatDecimal(re) + EquationSolver::FormatDecimal(im) + std::string(kImaginaryUnit);
+        text = EquationSolver::FormatDecimal(re) + EquationSolver::FormatDecimal(im) +
+               std::string(kImaginaryUnit);
         bracket = previousClass >= 1 || nextClass >= 2;
     } else if (re != 0.0 && im == 0.0) {
         text = EquationSolver::FormatDecimal(re);
@@ -47,7 +48,8 @@ std::string render(const PieceString& pieces, const LevelString& levels, std::st
             line += constantText(pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
             continue;
         }
-        const std::size_t at = isLetter(piece) ? std::string_view::npos : tokenTable.find(static_cast<char>(piece));
+        const std::size_t at =
+            isLetter(piece) ? std::string_view::npos : tokenTable.find(static_cast<char>(piece));
         if (at != std::string_view::npos)
             line += tokenTable.substr(at + 1, 3);
         else

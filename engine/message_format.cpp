@@ -24,7 +24,8 @@ bool takeDigits(std::string_view format, std::size_t& i, std::string& conversion
 
 } // namespace
 
-bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out, ArgumentUse use)
+bool formatMessage(std::string_view format, std::span<const FormatArg> args, std::string& out,
+                   ArgumentUse use)
 {
     std::string result;
     std::size_t used = 0;

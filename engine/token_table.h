@@ -38,16 +38,28 @@ inline constexpr unsigned char kMinusOne = 0x89;
 inline constexpr unsigned char kMinusTwo = 0x8A;
 inline constexpr unsigned char kFirstFreeCode = 0x8B;
 
-inline constexpr bool isConstantToken(unsigned char piece) { return piece >= 0x80; }
-inline constexpr bool isLetter(unsigned char piece) { return piece >= 'a' && piece <= 'z'; }
+inline constexpr bool isConstantToken(unsigned char piece)
+{
+    return piece >= 0x80;
+}
+inline constexpr bool isLetter(unsigned char piece)
+{
+    return piece >= 'a' && piece <= 'z';
+}
 inline constexpr bool isFunctionToken(unsigned char piece)
 {
     return piece != 0 && kFunctionTokens.find(static_cast<char>(piece)) != std::string_view::npos;
 }
-inline constexpr bool isSign(unsigned char piece) { return piece == '+' || piece == '-'; }
+inline constexpr bool isSign(unsigned char piece)
+{
+    return piece == '+' || piece == '-';
+}
 
 /// Class of a level: 0 parenthesis/`=`, 1 `+-`, 2 `*/`, 3 sign after `*/`, 4 `^`,
 /// 5 sign after `^`, 6 function, 7 operand.
-inline constexpr int levelClass(int level) { return level % 8; }
+inline constexpr int levelClass(int level)
+{
+    return level % 8;
+}
 
 } // namespace engine

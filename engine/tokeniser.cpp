@@ -9,7 +9,8 @@
 
 namespace engine {
 
-bool EquationSolver::InsertPieces(PieceString& destination, int position, const unsigned char* source, int count)
+bool EquationSolver::InsertPieces(PieceString& destination, int position, const unsigned char* source,
+                                  int count)
 {
     return destination.insert(position, source, count);
 }
@@ -36,7 +37,8 @@ bool EquationSolver::ApproxEqual(double a, double b)
     return quotient > 0.9999999 && quotient < 1.0000001;
 }
 
-StoreResult EquationSolver::StoreConstant(PieceString& pieces, int position, ConstantPool& pool, Complex value)
+StoreResult EquationSolver::StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
+                                          Complex value)
 {
     // Compact the codes in use from 0x8B upward, so that every code from `firstFree` on is free.
     const int length = pieces.length();

@@ -11,10 +11,22 @@
 namespace engine {
 namespace {
 
-bool isDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
-bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
-bool isOperator(char c) { return c != 0 && std::strchr("*+-/=^", c) != nullptr; }
-bool canFollowOperand(char c) { return c != 0 && std::strchr(")*+-/=^", c) != nullptr; }
+bool isDigitOrPoint(char c)
+{
+    return (c >= '0' && c <= '9') || c == '.';
+}
+bool isLowerLetter(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
+bool isOperator(char c)
+{
+    return c != 0 && std::strchr("*+-/=^", c) != nullptr;
+}
+bool canFollowOperand(char c)
+{
+    return c != 0 && std::strchr(")*+-/=^", c) != nullptr;
+}
 // What may start an operand: a digit, a letter, a parenthesis, a sign or a point.
 bool canStartOperand(char c)
 {
@@ -134,11 +146,26 @@ std::string EquationSolver::validationMessage(const ValidationResult& result) co
     const FormatArg letters{FormatArgKind::String, 0, result.letters.data()};
     std::vector<FormatArg> args;
     switch (code) {
-    case 4: args = {first}; break;
-    case 5: case 7: case 11: case 13: case 14: case 17: args = {position}; break;
-    case 10: args = {position, first, second}; break;
-    case 16: args = {position, letters}; break;
-    default: args = {position, first}; break;
+    case 4:
+        args = {first};
+        break;
+    case 5:
+    case 7:
+    case 11:
+    case 13:
+    case 14:
+    case 17:
+        args = {position};
+        break;
+    case 10:
+        args = {position, first, second};
+        break;
+    case 16:
+        args = {position, letters};
+        break;
+    default:
+        args = {position, first};
+        break;
     }
 
     std::string text;

@@ -52,19 +52,21 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
         int status;
     };
     const Row rows[] = {
-        {"Error", "'x=1e19'", "Solution of 'x=1e19'\r\nERROR 11: CHARACTER 2: Wrong numerical constant!\r\n", 1},
+        {"Error", "'x=1e19'", "Solution of 'x=1e19'\r\nERROR 11: CHARACTER 2: Wrong numerical constant!\r\n",
+         1},
         {"Solved", "'x=5'", "Solution of 'x=5'\r\nx = 5\r\n", 0},
         {"NumberPrintedBack", "'x=1000000'", "Solution of 'x=1000000'\r\nx = 1e6\r\n", 0},
         {"BlanksStripped", "' x = 5 '", "Solution of 'x=5'\r\nx = 5\r\n", 0},
         {"TwoEquations", "'x=5' 'y=1'",
-         "Solution of 'x=5'\r\nx = 5\r\n" + kSeparator + "Solution of 'y=1'\r\nERROR 21: Equation contains no 'x'!\r\n",
+         "Solution of 'x=5'\r\nx = 5\r\n" + kSeparator +
+             "Solution of 'y=1'\r\nERROR 21: Equation contains no 'x'!\r\n",
          1},
         {"NoSpaces", "--no-spaces 'x=5'", "Solution of 'x=5'\r\nx=5\r\n", 0},
         {"MessageGetsBlanks", "'x+1'", "Solution of 'x+1'\r\nERROR 22: Equation contains no ' = '!\r\n", 1},
         {"DecimalComma", "--decimal-separator , 'x=2,5'", "Solution of 'x=2,5'\r\nx = 2,5\r\n", 0},
         {"EmptySeparatorIsPoint", "--decimal-separator '' 'x=2.5'", "Solution of 'x=2.5'\r\nx = 2.5\r\n", 0},
-        {"Raw", "--raw 'x=5' 'x='", "x=5\r\n\r\nERROR 9: CHARACTER 2: Missing characters after operator '='!\r\n\r\n",
-         1},
+        {"Raw", "--raw 'x=5' 'x='",
+         "x=5\r\n\r\nERROR 9: CHARACTER 2: Missing characters after operator '='!\r\n\r\n", 1},
         {"EquationWithLeadingSign", "--raw -- '-x=-5'", "-x=-5\r\n", -2},
         {"UnknownOption", "--frobnicate 'x=5'", "", 2},
         {"MissingValue", "'x=5' --equivalent", "", 2},
@@ -84,7 +86,9 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
 TEST(CommandLine, ReadsStandardInputSafely)
 {
     using namespace std::string_literals;
-    const std::string input = "x=5\r\n\nx=\xff\xfe" "5\nx\0=5\n"s + std::string(5 * 1024 * 1024, '1') + "\n";
+    const std::string input = "x=5\r\n\nx=\xff\xfe"
+                              "5\nx\0=5\n"s +
+                              std::string(5 * 1024 * 1024, '1') + "\n";
     const SolverRun run = runSolver("--raw", &input);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "x=5\r\n\r\n"

@@ -59,7 +59,8 @@ public:
     EvaluationResult step()
     {
         EquationSolver& s = *m_solver;
-        const EvaluationResult result = EquationSolver::EvaluateConstants(s.pieces(), s.levels(), s.constantPool());
+        const EvaluationResult result =
+            EquationSolver::EvaluateConstants(s.pieces(), s.levels(), s.constantPool());
         EXPECT_TRUE(EquationSolver::ComputeLevels(s.pieces(), s.levels()));
         // Looking at the piece before the first must not count as an edit outside the string.
         EXPECT_FALSE(s.pieces().hasOverflowed());
@@ -156,7 +157,9 @@ TEST(EvaluateConstants, FoldsSumsProductsAndPowersOneStepPerCall)
         {"LeadingMinusAtTheStart", "-3=x", {}, {{"-3=x", 3}}},
         {"ZeroProductAtTheStart", "0*a=x", {}, {{"0=x", 3}}},
         {"OneTimesAtTheStart", "1*a=x", {}, {{"a=x", 3}}},
-        {"NegativeBaseGivesComplexRoot", "x=?^?", {{-8.0, 0.0}, {0.3333333333, 0.0}},
+        {"NegativeBaseGivesComplexRoot",
+         "x=?^?",
+         {{-8.0, 0.0}, {0.3333333333, 0.0}},
          {{"x=1+1.73205*sqr(-1)", 3}}},
     });
 }
@@ -263,14 +266,23 @@ TEST(EvaluateConstants, ArithmeticFailures)
         {"ExpOverflow", "x=exp(42)", {}, EvaluationResult::Overflow, "x=exp(42)"},
         {"PowerOverflow", "x=10^19", {}, EvaluationResult::Overflow, "x=10^19"},
         {"HcsOverflow", "x=hcs(42)", {}, EvaluationResult::Overflow, "x=hcs(42)"},
-        {"SinOfLargeImaginaryOverflows", "x=sin(42*sqr(-1))", {}, EvaluationResult::Overflow,
+        {"SinOfLargeImaginaryOverflows",
+         "x=sin(42*sqr(-1))",
+         {},
+         EvaluationResult::Overflow,
          "x=sin(42*sqr(-1))"},
         {"DivisionByZero", "x=7/0", {}, EvaluationResult::DivisionByZero, "x=7/0"},
         {"LetterOverZero", "x=a/0", {}, EvaluationResult::DivisionByZero, "x=a/0"},
         {"ZeroDivisorFoundAsPartner", "x=6*a/0", {}, EvaluationResult::DivisionByZero, "x=6*a/0"},
-        {"TanAtAnExactPole", "x=tan(1.5707963267948966)", {}, EvaluationResult::DivisionByZero,
+        {"TanAtAnExactPole",
+         "x=tan(1.5707963267948966)",
+         {},
+         EvaluationResult::DivisionByZero,
          "x=tan(1.5708)"},
-        {"HtnAtAnExactPole", "x=htn(1.5707963267948966*sqr(-1))", {}, EvaluationResult::DivisionByZero,
+        {"HtnAtAnExactPole",
+         "x=htn(1.5707963267948966*sqr(-1))",
+         {},
+         EvaluationResult::DivisionByZero,
          "x=htn(1.5708*sqr(-1))"},
         {"LogOfZero", "x=log(0)", {}, EvaluationResult::LogOfZero, "x=log(0)"},
         {"LogOfCancelledZero", "x=log(2-2)", {}, EvaluationResult::LogOfZero, "x=log(0)"},

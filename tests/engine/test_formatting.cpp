@@ -150,17 +150,23 @@ TEST(DecorateSolution, SpacesNumbersAndMarker)
         {"LineFeedAsLastByte", "x=1\n", true, true, "<=> ", "x = 1\n"},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(EquationSolver::DecorateSolution(row.solution, row.spaces, true, row.equivalence, row.numbers),
-                  row.shown)
+        EXPECT_EQ(
+            EquationSolver::DecorateSolution(row.solution, row.spaces, true, row.equivalence, row.numbers),
+            row.shown)
             << row.name;
     }
-    EXPECT_EQ(EquationSolver::DecorateSolution("x=1\r\nx=2\r\n", false, false, "<=> ", false), "x=1\r\nx=2\r\n");
+    EXPECT_EQ(EquationSolver::DecorateSolution("x=1\r\nx=2\r\n", false, false, "<=> ", false),
+              "x=1\r\nx=2\r\n");
 }
 
 TEST(StripEquation, KeepsOnlyPrintableAscii)
 {
     EXPECT_EQ(EquationSolver::StripEquation(" x = 1\t\r\n"), "x=1");
-    EXPECT_EQ(EquationSolver::StripEquation(std::string("x\0=\x7f\xc3\xa4\x80\xff" "2", 9)), "x=\x7f" "2");
+    EXPECT_EQ(EquationSolver::StripEquation(std::string("x\0=\x7f\xc3\xa4\x80\xff"
+                                                        "2",
+                                                        9)),
+              "x=\x7f"
+              "2");
     EXPECT_EQ(EquationSolver::StripEquation(""), "");
 }
 

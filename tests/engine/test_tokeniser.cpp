@@ -21,7 +21,10 @@ std::vector<int> bytesOf(const engine::PieceString& s, int count)
     return bytes;
 }
 
-std::vector<int> piecesOf(const engine::PieceString& s) { return bytesOf(s, s.length()); }
+std::vector<int> piecesOf(const engine::PieceString& s)
+{
+    return bytesOf(s, s.length());
+}
 
 struct TokenRow {
     const char* name;
@@ -39,9 +42,12 @@ TEST(Tokenise, PiecesOfAcceptedEquations)
         {"SignIsOwnPiece", "x=-5", {'x', '=', '-', 0x8B}},
         {"ExponentNotation", "2.5e3*x=1", {0x8B, '*', 'x', '=', 0x81}},
         {"NumberWithTrailingE", "x=1e+2", {'x', '=', 0x8B}},
-        {"AllPresets", "x=1+2+10+4+0.5+2.718281828459045+7.38905609893065+1.6487212707001282",
+        {"AllPresets",
+         "x=1+2+10+4+0.5+2.718281828459045+7.38905609893065+1.6487212707001282",
          {'x', '=', 0x81, '+', 0x82, '+', 0x83, '+', 0x84, '+', 0x85, '+', 0x86, '+', 0x87, '+', 0x88}},
-        {"FunctionNames", "tan(lgt(sqr(x)))=ahc(1)", {'~', '(', ']', '(', '}', '(', 'x', ')', ')', ')', '=', '#', '(', 0x81, ')'}},
+        {"FunctionNames",
+         "tan(lgt(sqr(x)))=ahc(1)",
+         {'~', '(', ']', '(', '}', '(', 'x', ')', ')', ')', '=', '#', '(', 0x81, ')'}},
     };
     for (const TokenRow& row : rows) {
         auto solver = std::make_unique<EquationSolver>();
@@ -102,9 +108,11 @@ TEST(ComputeLevels, ClassesAndDepths)
     for (const LevelRow& row : rows) {
         auto solver = std::make_unique<EquationSolver>();
         ASSERT_EQ(solver->loadEquation(row.input), 0) << row.name;
-        EXPECT_EQ(bytesOf(solver->levels(), static_cast<int>(row.levels.size()) + 1),
-                  [&] { auto l = row.levels; l.push_back(0); return l; }())
-            << row.name;
+        EXPECT_EQ(bytesOf(solver->levels(), static_cast<int>(row.levels.size()) + 1), [&] {
+            auto l = row.levels;
+            l.push_back(0);
+            return l;
+        }()) << row.name;
     }
 }
 
@@ -125,8 +133,8 @@ TEST(ApproxEqual, RelativeAndOneSided)
         bool equal;
     };
     const Row rows[] = {
-        {0.0, 0.0, true},   {0.0, 1e-300, false},     {1.0, 1.00000009, true}, {1.0, 1.0000001, false},
-        {1.0, 0.9999999, false}, {-2.0, -2.0000001, true}, {2.0, -2.0, false},  {1e-300, 0.0, false},
+        {0.0, 0.0, true},        {0.0, 1e-300, false},     {1.0, 1.00000009, true}, {1.0, 1.0000001, false},
+        {1.0, 0.9999999, false}, {-2.0, -2.0000001, true}, {2.0, -2.0, false},      {1e-300, 0.0, false},
     };
     for (const Row& row : rows)
         EXPECT_EQ(EquationSolver::ApproxEqual(row.a, row.b), row.equal) << row.a << " vs " << row.b;
@@ -194,10 +202,12 @@ TEST(StoreConstant, PoolFullIsRefusedAndReported)
     pieces.insert(pieces.length(), std::string_view("+"));
     pieces.insert(pieces.length(), static_cast<unsigned char>(0x80));
     const int last = pieces.length() - 1;
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, last, pool, {1234.5, 0.0}), engine::StoreResult::PoolFull);
+    EXPECT_EQ(EquationSolver::StoreConstant(pieces, last, pool, {1234.5, 0.0}),
+              engine::StoreResult::PoolFull);
     EXPECT_EQ(pieces[last], 0x80);
     // A value already in the pool still finds its code.
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, last, pool, {100.0 + 0x90, 0.0}), engine::StoreResult::Stored);
+    EXPECT_EQ(EquationSolver::StoreConstant(pieces, last, pool, {100.0 + 0x90, 0.0}),
+              engine::StoreResult::Stored);
     EXPECT_EQ(pieces[last], 0x90);
 }
 

@@ -30,7 +30,8 @@ TEST_P(ValidationTest, ReportsFirstFault)
 const Row kRows[] = {
     {"Empty", "", "ERROR 2: Equation line is empty!"},
     {"TooLong256", std::string(254, '1') + "=x", "ERROR 3: Equation line contains more than 255 characters!"},
-    {"TooLongBeforeOtherFaults", ")" + std::string(255, '='), "ERROR 3: Equation line contains more than 255 characters!"},
+    {"TooLongBeforeOtherFaults", ")" + std::string(255, '='),
+     "ERROR 3: Equation line contains more than 255 characters!"},
     {"FirstCloseParen", ")x=1", "ERROR 4: First character ')' is wrong!"},
     {"FirstEquals", "=x", "ERROR 4: First character '=' is wrong!"},
     {"FirstUpperCase", "X=1", "ERROR 4: First character 'X' is wrong!"},
@@ -39,8 +40,10 @@ const Row kRows[] = {
     {"CloseWithoutOpen", "x=1)", "ERROR 7: CHARACTER 3: More ')' than '('!"},
     {"AfterCloseParen", "(x)2=1", "ERROR 8: CHARACTER 3: Illegal character '2' after ')'!"},
     {"OperatorLast", "x=5-", "ERROR 9: CHARACTER 4: Missing characters after operator '-'!"},
-    {"OperatorThenOperator", "x=5*/2", "ERROR 10: CHARACTER 4: The operator '*' follows an illegal chracter '/'!"},
-    {"EqualsThenCloseParen", "(x=)", "ERROR 10: CHARACTER 3: The operator '=' follows an illegal chracter ')'!"},
+    {"OperatorThenOperator", "x=5*/2",
+     "ERROR 10: CHARACTER 4: The operator '*' follows an illegal chracter '/'!"},
+    {"EqualsThenCloseParen", "(x=)",
+     "ERROR 10: CHARACTER 3: The operator '=' follows an illegal chracter ')'!"},
     {"TwoEquals", "x==1", "ERROR 10: CHARACTER 2: The operator '=' follows an illegal chracter '='!"},
     {"NumberTooLarge", "x=1e19", "ERROR 11: CHARACTER 2: Wrong numerical constant!"},
     {"NumberTooSmall", "x=1e-19", "ERROR 11: CHARACTER 2: Wrong numerical constant!"},
@@ -52,13 +55,15 @@ const Row kRows[] = {
     {"TwoLettersThenEquals", "si=1", "ERROR 15: CHARACTER 2: Character '=', no third for functionname!"},
     {"UnknownFunction", "foo(x)=1", "ERROR 16: CHARACTER 0: Unknown function 'foo'!"},
     {"FunctionNameLast", "x=sin", "ERROR 17: CHARACTER 5: Missing '(' after functionnname!"},
-    {"FunctionWithoutParen", "sinh(x)=1", "ERROR 18: CHARACTER 3: '(' is required after functionname - not allowed: 'h'!"},
+    {"FunctionWithoutParen", "sinh(x)=1",
+     "ERROR 18: CHARACTER 3: '(' is required after functionname - not allowed: 'h'!"},
     {"LetterThenDigit", "x2=1", "ERROR 19: CHARACTER 1: Illegal character '2' after variablename!"},
     {"UnclosedParen", "(x+1", "ERROR 20: More '(' than ')' after '='!"},
     {"NoUnknown", "y=1", "ERROR 21: Equation contains no 'x'!"},
     {"NoEquals", "x+1", "ERROR 22: Equation contains no '='!"},
     {"SecondEquals", "x=1=2", "ERROR 23: Multiple '=' in equation found!"},
-    {"BlankReachingEngine", "x= 1", "ERROR 10: CHARACTER 2: The operator '=' follows an illegal chracter ' '!"},
+    {"BlankReachingEngine", "x= 1",
+     "ERROR 10: CHARACTER 2: The operator '=' follows an illegal chracter ' '!"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Messages, ValidationTest, ::testing::ValuesIn(kRows),
@@ -71,7 +76,13 @@ TEST(Validation, AcceptsBoundaryInputs)
         std::string input;
     };
     const Accepted accepted[] = {
-        {"Exactly255", [] { std::string t = "x=1"; while (t.size() < 255) t += "+1"; return t; }()},
+        {"Exactly255",
+         [] {
+             std::string t = "x=1";
+             while (t.size() < 255)
+                 t += "+1";
+             return t;
+         }()},
         {"LeadingPoint", ".5*x=1"},
         {"Zero", "x=0.0"},
         {"RangeLimitHigh", "x=1e18"},
@@ -79,8 +90,9 @@ TEST(Validation, AcceptsBoundaryInputs)
         {"SignsAfterOperators", "x=--5"},
         {"SignOfFactor", "2*-x=1"},
         {"Exponent", "2.5e3*x=1"},
-        {"AllFunctions", "acs(x)+ahc(x)+ahs(x)+aht(x)+asn(x)+atn(x)+cos(x)+exp(x)=hcs(x)+hsn(x)+htn(x)+lgt(x)+"
-                         "log(x)+sin(x)+sqr(x)+tan(x)"},
+        {"AllFunctions",
+         "acs(x)+ahc(x)+ahs(x)+aht(x)+asn(x)+atn(x)+cos(x)+exp(x)=hcs(x)+hsn(x)+htn(x)+lgt(x)+"
+         "log(x)+sin(x)+sqr(x)+tan(x)"},
     };
     engine::EquationSolver solver;
     for (const Accepted& row : accepted)
@@ -94,10 +106,12 @@ TEST(Validation, TranslatedTextsAreFormats)
     EXPECT_EQ(solver->Solve("x2=1"), "FEHLER 19: ZEICHEN 1: '2' nach Variablenname!\r\n");
 
     // Texts whose conversions do not fit the code's arguments fall back to the built-in text.
-    const char* const mismatched[] = {"%s at %d", "%d %c %c", "%c only", "%n", "%d%*c", "%5000d %c", "%ld %c"};
+    const char* const mismatched[] = {"%s at %d", "%d %c %c",  "%c only", "%n",
+                                      "%d%*c",    "%5000d %c", "%ld %c"};
     for (const char* text : mismatched) {
         solver->SetMessage(19, text);
-        EXPECT_EQ(solver->Solve("x2=1"), "ERROR 19: CHARACTER 1: Illegal character '2' after variablename!\r\n")
+        EXPECT_EQ(solver->Solve("x2=1"),
+                  "ERROR 19: CHARACTER 1: Illegal character '2' after variablename!\r\n")
             << text;
     }
     // A translation may leave out trailing details, or all of them.
