@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// The main window: equation field, calculator keys, solution view and menus; it owns the settings and the
+// texts.
+#pragma once
+
+#include "app/startup_context.h"
+#include "config/language_files.h"
+#include "config/settings.h"
+#include "engine/equation_solver.h"
+
+#include <QDialog>
+
+#include <filesystem>
+
+class QLabel;
+class QPushButton;
+
+namespace app {
+
+class CalculatorKeys;
+class CScriptEdit;
+class EquationField;
+class MainMenu;
+class Platform;
+
+/// The widgets of the main window, created once.
+struct MainWindowWidgets {
+    QLabel* picture = nullptr;
+    QLabel* equationLabel = nullptr;
+    EquationField* equation = nullptr;
+    QPushButton* solve = nullptr;
+    CalculatorKeys* keys = nullptr;
+    CScriptEdit* view = nullptr;
+};
+
+/// The program's single window. Construction runs the whole start-up: program and settings folders,
+/// the installation record, the default language's texts, the stored settings (window position,
+/// recent files, fonts, the stored language). Every way of ending (close button, Exit, Escape)
+/// goes through `done`, which saves the settings exactly once.
+class CTervalonDlg : public QDialog {
+    Q_OBJECT
+public:
+    CTervalonDlg(StartupContext context, Platform& platform, QWidget* parent = nullptr);
+
+    /// Sets every text of the window and its menus from the current interface texts.
+    void retranslate();
+
+    /// `ClearEquation`: empties the equation field and resets the title; the current file stays.
+    void ClearEquation();
+
+    [[nodiscard]] const StartupContext& startupContext() const { return m_context; }
+    [[nodiscard]] const std::filesystem::path& settingsFile() const { return m_settingsFile; }
+    [[nodiscard]] bool isPortable() const { return m_isPortable; }
+    [[nodiscard]] const config::Settings& settings() const { return m_settings; }
+    [[nodiscard]] const config::LanguageFiles& languages() const { return m_languages; }
+    [[nodiscard]] const MainWindowWidgets& widgets() const { return m_widgets; }
+    [[nodiscard]] const MainMenu& mainMenu() const { return *m_menu; }
+
+public slots:
+    /// Ends the window: saves the settings (only the first time), then closes.
+    void done(int result) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createWidgets();
+    void connectCommands();
+    void disableCommandsOfLaterIssues();
+    void chooseSettingsFolder();
+    void LoadSettings();
+    void SaveSettings();
+    void applyViewFont();
+    [[nodiscard]] QString decimalSeparator() const;
+
+    StartupContext m_context;
+    Platform& m_platform;
+    engine::EquationSolver m_solver;
+    config::Settings m_settings;
+    config::LanguageFiles m_languages;
+    std::filesystem::path m_settingsFile;
+    bool m_isPortable = false;
+    bool m_areSettingsSaved = false;
+    MainMenu* m_menu = nullptr;
+    MainWindowWidgets m_widgets;
+};
+
+} // namespace app

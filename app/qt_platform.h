@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// The desktop seam as Qt provides it: file, font and colour pickers, message boxes, the shell, clipboard and
+// folders.
+#pragma once
+
+#include "app/platform.h"
+
+namespace app {
+
+class QtPlatform final : public Platform {
+public:
+    QString chooseOpenFile(QWidget* parent, const QStringList& filters) override;
+    QString chooseSaveFile(QWidget* parent, const QStringList& filters,
+                           const QStringList& defaultSuffixes) override;
+    void showError(QWidget* parent, const QString& caption, const QString& text) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    int runDialog(QDialog& dialog) override;
+    void openUrl(const QUrl& url) override;
+    void setClipboard(std::unique_ptr<QMimeData> data) override;
+    QString userConfigFolder() override;
+    QString machineDataFolder() override;
+    QDateTime currentDateTime() override;
+};
+
+} // namespace app

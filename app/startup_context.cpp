@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// What the main window learns from the process at start: program folder, starting folder and the file named
+// on the command line.
+#include "app/startup_context.h"
+
+#include "app/text_conversion.h"
+
+namespace app {
+
+StartupContext makeStartupContext(const QString& applicationFolder, const QStringList& arguments,
+                                  const QString& startFolder)
+{
+    StartupContext context;
+    context.programFolder = toPath(applicationFolder) / "";
+    context.startFolder = toPath(startFolder);
+    if (arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
+        // An absolute argument replaces the starting folder; a relative one is resolved against it
+        // now, so the process's current folder never matters later.
+        context.equationFile = context.startFolder / toPath(arguments.at(1));
+    }
+    return context;
+}
+
+} // namespace app

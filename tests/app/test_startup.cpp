@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: MIT
+// Start-up of the main window: settings folder, installation record, the command-line file and every way of
+// ending.
+#include "app/calculator_keys.h"
+#include "app/equation_field.h"
+#include "app/main_menu.h"
+#include "app/recent_files_menu.h"
+#include "app/solution_view.h"
+#include "app/text_conversion.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QtTest>
+
+namespace app::test {
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsFolder_data();
+    void settingsFolder();
+    void installationRecord_data();
+    void installationRecord();
+    void commandLineFile_data();
+    void commandLineFile();
+    void endings_data();
+    void endings();
+};
+
+namespace {
+
+QString canonical(const QString& path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+QByteArray recordBytes(const QString& programFolder, const QByteArray& version, const QByteArray& date)
+{
+    return "InstallationDirectory=\"" + programFolder.toUtf8() + "/\"\r\n" +
+           "LanguageFile=\"Tervalon_Languages.ini\"\r\n" + "IniFile=\"Tervalon.ini\"\r\n" + "Version=\"" +
+           version + "\"\r\n" + "InstallDate=\"" + date + "\"\r\n";
+}
+
+const QByteArray kVersion = "Version 1.510 (15.09.2018)";
+const QString kRecordFile = QStringLiteral("machine/Kestrune/Tervalon/Installation.ini");
+
+} // namespace
+
+void TestStartup::settingsFolder_data()
+{
+    QTest::addColumn<QByteArray>(
+        "savePath"); // SavePath.ini; empty: no such file; %ROOT% is the temporary root
+    QTest::addColumn<QString>("folderToCreate");
+    QTest::addColumn<QString>("expectedFolder");
+    QTest::addColumn<bool>("isPortable");
+
+    const QString user = QStringLiteral("user/Kestrune/Tervalon");
+    QTest::newRow("no SavePath.ini") << QByteArray() << QString() << user << false;
+    QTest::newRow("absolute") << QByteArray("ApplicationStorage=\"%ROOT%/portable\"") << "portable"
+                              << "portable" << true;
+    QTest::newRow("relative to the program folder")
+        << QByteArray("ApplicationStorage=\"data/settings\"") << "program/data/settings"
+        << "program/data/settings" << true;
+    QTest::newRow("relative, leaving the program folder")
+        << QByteArray("ApplicationStorage=\"../portable\"") << "portable"
+        << "portable" << true;
+    QTest::newRow("missing folder") << QByteArray("ApplicationStorage=\"nowhere\"") << QString() << user
+                                    << false;
+    QTest::newRow("empty value") << QByteArray("ApplicationStorage=\"\"") << QString() << user << false;
+    QTest::newRow("names a file") << QByteArray("ApplicationStorage=\"SavePath.ini\"") << QString() << user
+                                  << false;
+    QTest::newRow("no tilde expansion")
+        << QByteArray("ApplicationStorage=\"~\"") << QString() << user << false;
+}
+
+void TestStartup::settingsFolder()
+{
+    QFETCH(QByteArray, savePath);
+    QFETCH(QString, folderToCreate);
+    QFETCH(QString, expectedFolder);
+    QFETCH(bool, isPortable);
+
+    WindowFixture fixture;
+    if (!savePath.isEmpty())
+        fixture.write("program/SavePath.ini", savePath.replace("%ROOT%", fixture.path("").toUtf8()));
+    if (!folderToCreate.isEmpty())
+        QDir().mkpath(fixture.path(folderToCreate));
+    const QString startedIn = QDir::currentPath();
+
+    const auto window = fixture.makeWindow();
+
+    QCOMPARE(canonical(fromPath(window->settingsFile().parent_path())),
+             canonical(fixture.path(expectedFolder)));
+    QCOMPARE(window->settingsFile().filename().string(), std::string("Tervalon.ini"));
+    QCOMPARE(window->isPortable(), isPortable);
+    // Portable mode writes nothing outside its folder: no per-user folder, no installation record.
+    QCOMPARE(fixture.exists("user/Kestrune/Tervalon"), !isPortable);
+    QCOMPARE(fixture.exists(kRecordFile), !isPortable);
+    QCOMPARE(QDir::currentPath(), startedIn);
+    // Nothing is written before the window ends.
+    QVERIFY(!QFileInfo::exists(fromPath(window->settingsFile())));
+}
+
+void TestStartup::installationRecord_data()
+{
+    QTest::addColumn<QByteArray>("existing"); // empty: no record yet
+    QTest::addColumn<bool>("isRewritten");
+
+    QTest::newRow("first start") << QByteArray() << true;
+    QTest::newRow("same version keeps its first date")
+        << recordBytes("/elsewhere", kVersion, "2019-01-02 03:04:05") << false;
+    QTest::newRow("another version") << recordBytes("/elsewhere", "Version 1.509 (01.01.2018)",
+                                                    "2019-01-02 03:04:05")
+                                     << true;
+    QTest::newRow("unreadable record") << QByteArray("Version") << true;
+}
+
+void TestStartup::installationRecord()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(bool, isRewritten);
+
+    WindowFixture fixture;
+    if (!existing.isEmpty())
+        fixture.write(kRecordFile, existing);
+    const auto window = fixture.makeWindow();
+
+    const QByteArray expected =
+        isRewritten ? recordBytes(fixture.path("program"), kVersion, "2024-03-07 09:05:02") : existing;
+    QCOMPARE(fixture.read(kRecordFile), expected);
+}
+
+void TestStartup::commandLineFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // relative to the temporary root; empty: no file
+
+    QTest::newRow("no argument") << QStringList() << QString();
+    QTest::newRow("relative to the starting folder") << QStringList{"eq.teq"} << "start/eq.teq";
+    QTest::newRow("relative with a folder") << QStringList{"sub/eq.teq"} << "start/sub/eq.teq";
+    QTest::newRow("absolute") << QStringList{"%ROOT%/program/eq.teq"} << "program/eq.teq";
+    QTest::newRow("further arguments ignored") << QStringList{"a.teq", "b.teq"} << "start/a.teq";
+}
+
+void TestStartup::commandLineFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+
+    WindowFixture fixture;
+    // Portable mode must not change how a relative file name is read.
+    QDir().mkpath(fixture.path("program/settings"));
+    fixture.write("program/SavePath.ini", "ApplicationStorage=\"settings\"");
+    arguments.replaceInStrings(QStringLiteral("%ROOT%"), fixture.path(""));
+
+    const auto window = fixture.makeWindow(arguments);
+
+    QVERIFY(window->isPortable());
+    const QString file = fromPath(window->startupContext().equationFile);
+    QCOMPARE(file, expected.isEmpty() ? QString() : fixture.path(expected));
+}
+
+void TestStartup::endings_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("ends");
+
+    QTest::newRow("close request") << "close" << true;
+    QTest::newRow("Exit from the menu") << "exit menu" << true;
+    QTest::newRow("Ctrl+Q in the equation field") << "exit key" << true;
+    QTest::newRow("Escape in the equation field") << "escape in field" << true;
+    QTest::newRow("Escape on a calculator key") << "escape on key" << true;
+    QTest::newRow("Escape in the solution view") << "escape in view" << false;
+}
+
+void TestStartup::endings()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, ends);
+
+    WindowFixture fixture;
+    auto window = fixture.makeWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    // A change made while the program runs: it must reach the file however the program ends.
+    window->mainMenu().recent().deactivateAction()->trigger();
+
+    const MainWindowWidgets& widgets = window->widgets();
+    if (how == "close") {
+        window->close();
+    } else if (how == "exit menu") {
+        window->mainMenu().actions().exit->trigger();
+    } else if (how == "exit key") {
+        QTest::keyClick(widgets.equation, Qt::Key_Q, Qt::ControlModifier);
+    } else if (how == "escape in field") {
+        QTest::keyClick(widgets.equation, Qt::Key_Escape);
+    } else if (how == "escape on key") {
+        widgets.keys->button("7")->setFocus();
+        QTest::keyClick(widgets.keys->button("7"), Qt::Key_Escape);
+    } else if (how == "escape in view") {
+        widgets.view->setFocus();
+        QTest::keyClick(widgets.view, Qt::Key_Escape);
+    }
+
+    QCOMPARE(window->isVisible(), !ends);
+    QCOMPARE(fixture.exists(fixture.userSettings()), ends);
+    if (!ends) {
+        window->close();
+        QVERIFY(fixture.exists(fixture.userSettings()));
+    }
+    QVERIFY(fixture.read(fixture.userSettings()).contains("<Deactivate>1</Deactivate>"));
+    // Saved exactly once: neither a second request nor the end of the window writes again.
+    QFile::remove(fixture.path(fixture.userSettings()));
+    window->close();
+    window.reset();
+    QVERIFY(!fixture.exists(fixture.userSettings()));
+}
+
+} // namespace app::test
+
+QTEST_MAIN(app::test::TestStartup)
+#include "test_startup.moc"

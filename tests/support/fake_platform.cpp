@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// A desktop seam for tests: scripted answers, recorded calls, temporary folders and a pinned clock.
+#include "fake_platform.h"
+
+#include <QDialog>
+
+namespace app::test {
+
+namespace {
+
+template <class Answer> Answer next(std::deque<Answer>& answers)
+{
+    if (answers.empty())
+        return Answer{};
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
+QString FakePlatform::chooseOpenFile(QWidget*, const QStringList& filters)
+{
+    openFilters.append(filters);
+    return next(openFileAnswers);
+}
+
+QString FakePlatform::chooseSaveFile(QWidget*, const QStringList& filters, const QStringList& defaultSuffixes)
+{
+    saveFilters.append(filters);
+    saveSuffixes.append(defaultSuffixes);
+    return next(saveFileAnswers);
+}
+
+void FakePlatform::showError(QWidget*, const QString& caption, const QString& text)
+{
+    messages.append({caption, text});
+}
+
+std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont&)
+{
+    return next(fontAnswers);
+}
+
+std::optional<QColor> FakePlatform::chooseColor(QWidget*, const QColor&)
+{
+    return next(colorAnswers);
+}
+
+int FakePlatform::runDialog(QDialog& dialog)
+{
+    dialogTitles.append(dialog.windowTitle());
+    return dialogScript ? dialogScript(dialog) : QDialog::Rejected;
+}
+
+void FakePlatform::openUrl(const QUrl& url)
+{
+    openedUrls.append(url);
+}
+
+void FakePlatform::setClipboard(std::unique_ptr<QMimeData> data)
+{
+    clipboard = std::move(data);
+}
+
+} // namespace app::test
