@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The main window: equation field, calculator keys, solution view and menus; it owns the settings and the
-// texts.
+// The main window: equation field, calculator keys, solution view and menus; owns settings and texts.
 #include "app/main_window.h"
 
 #include "app/calculator_keys.h"

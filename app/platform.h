@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Everything the window program asks of the desktop or that blocks: pickers, messages, dialogs, shell,
-// clipboard, folders, clock.
+// What the program asks of the desktop, or what blocks: pickers, messages, shell, clipboard, folders, clock.
 #pragma once
 
 #include <QColor>

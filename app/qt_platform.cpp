@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The desktop seam as Qt provides it: file, font and colour pickers, message boxes, the shell, clipboard and
-// folders.
+// The desktop seam as Qt provides it: pickers, message boxes, the shell, the clipboard and the folders.
 #include "app/qt_platform.h"
 
 #include <QApplication>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// What the main window learns from the process at start: program folder, starting folder and the file named
-// on the command line.
+// What the window learns from the process: program folder, starting folder, command-line file.
 #include "app/startup_context.h"
 
 #include "app/text_conversion.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The one conversion between the window's QString and the UTF-8 text of the engine, the configuration and
-// paths.
+// The one conversion between QString and the UTF-8 text of the engine, the configuration and paths.
 #pragma once
 
 #include <QString>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The product's identity: maker, name and the version text that the installation record and the About box
-// show.
+// The product's identity: maker, name and the version text of the installation record and the About box.
 #pragma once
 
 #include <string_view>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Start-up of the main window: settings folder, installation record, the command-line file and every way of
-// ending.
+// Start-up of the main window: settings folder, installation record, command-line file, every ending.
 #include "app/calculator_keys.h"
 #include "app/equation_field.h"
 #include "app/main_menu.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A main window on temporary folders: program folder, per-user and machine-wide folders, starting folder,
-// pinned clock.
+// A main window on temporary folders (program, per-user, machine-wide, starting folder) and a fixed clock.
 #pragma once
 
 #include "app/main_window.h"
