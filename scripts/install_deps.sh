@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian 12 packages the build and the tests need (idempotent).
+# Installs the Debian 12 packages the build, the tests and the window need (idempotent): Qt 6 Widgets
+# with its SVG plugins for the icon, fonts metric-compatible with "Courier New", and a virtual X
+# server for screenshots.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev locales)
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev locales
+    qt6-base-dev libqt6svg6 fonts-liberation2 xvfb xauth)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

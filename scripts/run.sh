@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is missing, builds Tervalon and starts it. Until the window exists this runs the
-# command-line solver, on the equations given or on an example.
+# Installs what is missing, builds Tervalon and starts its window; arguments go to the program (an
+# equation file to open). Without a display it says so and points to the command-line solver.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install_deps.sh
 cmake --preset dev >/dev/null
-cmake --build build -j"$(nproc)" --target tervalon-solve
-if [ "$#" -eq 0 ]; then
-    set -- "x^2-5*x+6=0"
+cmake --build build -j"$(nproc)" --target tervalon tervalon-solve
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window cannot be shown." >&2
+    echo "The command-line solver works without one, for example:" >&2
+    echo "    build/bin/tervalon-solve 'x=10*sin(x-1)'" >&2
+    exit 1
 fi
-exec build/bin/tervalon-solve "$@"
+exec build/bin/tervalon "$@"

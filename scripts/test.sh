@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is missing, builds everything with warnings as errors and runs all tests,
-# then runs the engine, configuration and command-line tests again under ASan + UBSan.
+# Installs what is missing, builds everything with warnings as errors and runs all tests (the window
+# tests offscreen); builds the engine, configuration and command line once more without Qt and runs
+# their tests, to show that they need no window system; then runs the engine, configuration,
+# command-line and window tests again under ASan + UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install_deps.sh
@@ -11,7 +13,12 @@ cmake --preset dev
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+# Qt is switched off and may not even be looked for here.
+cmake --preset noqt --no-warn-unused-cli
+cmake --build build-noqt -j"$jobs"
+ctest --test-dir build-noqt --output-on-failure -j"$jobs"
+
 cmake --preset asan
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs" -L 'engine|config|cli'
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" -L 'engine|config|cli|gui'
