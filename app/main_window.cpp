@@ -75,7 +75,7 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
     createWidgets();
     connectCommands();
-    disableCommandsOfLaterIssues();
+    disableUnfinishedCommands();
 
     // Both fonts start from the application's font, the solution view's in Courier New.
     const config::FontDescription applicationFont = describeFont(QApplication::font(), logicalDpiY());
@@ -140,7 +140,7 @@ void CTervalonDlg::connectCommands()
     connect(m_widgets.keys, &CalculatorKeys::clearEquationRequested, this, &CTervalonDlg::ClearEquation);
 }
 
-void CTervalonDlg::disableCommandsOfLaterIssues()
+void CTervalonDlg::disableUnfinishedCommands()
 {
     const MenuActions& actions = m_menu->actions();
     // TODO(#11): Copy, with the view's colours.

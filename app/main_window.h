@@ -65,7 +65,7 @@ protected:
 private:
     void createWidgets();
     void connectCommands();
-    void disableCommandsOfLaterIssues();
+    void disableUnfinishedCommands();
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
