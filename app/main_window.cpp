@@ -47,6 +47,9 @@ constexpr int kInitialWidth = 800;
 constexpr int kInitialHeight = 600;
 constexpr int kPictureSize = 72;
 constexpr auto kIconResource = ":/tervalon.svg";
+// Documents beside the program; a menu item whose document is missing is removed.
+constexpr auto kLicenseFileName = "Tervalon_License.txt";
+constexpr auto kChangeNotesFileName = "Tervalon_ReadMe.txt";
 
 bool isRegularFile(const std::filesystem::path& path)
 {
@@ -81,8 +84,8 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     const config::FontDescription applicationFont = describeFont(QApplication::font(), logicalDpiY());
     m_settings = config::Settings(applicationFont, applicationFont);
 
-    m_menu->removeMissingDocuments(isRegularFile(m_context.programFolder / "Tervalon_License.txt"),
-                                   isRegularFile(m_context.programFolder / "Tervalon_ReadMe.txt"));
+    m_menu->removeMissingDocuments(isRegularFile(m_context.programFolder / kLicenseFileName),
+                                   isRegularFile(m_context.programFolder / kChangeNotesFileName));
     chooseSettingsFolder();
     m_languages.SelectLanguageByName({}, m_solver);
     retranslate();
@@ -127,7 +130,6 @@ void CTervalonDlg::createWidgets()
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kInitialWidth, kInitialHeight);
-    setTabOrder(m_widgets.equation, m_widgets.solve);
 }
 
 void CTervalonDlg::connectCommands()
