@@ -29,7 +29,7 @@ std::string solutionBlock(engine::EquationSolver& solver, std::string_view equat
     const std::string separator = options.decimalSeparator.empty() ? "." : options.decimalSeparator;
     const std::string prepared = ReplaceAll(engine::EquationSolver::StripEquation(equation), separator, ".");
     const std::string solution = solver.Solve(prepared);
-    hadError = solver.lastError() != 0;
+    hadError = solver.lastError() != engine::ErrorCode::None;
     if (options.raw)
         return solution + "\r\n";
 
