@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Runs tervalon-solve as a user would and checks its exact output and exit status.
 #include "cli/cli_options.h"
-#include "cli/solution_block.h"
 
 #include <gtest/gtest.h>
 
@@ -128,17 +127,10 @@ TEST(CommandLine, HelpAndOptions)
     cli::CliOptions options;
     std::string error;
     ASSERT_TRUE(cli::parseArguments(7, argv, options, error)) << error;
-    EXPECT_TRUE(options.addLineNumbers);
-    EXPECT_EQ(options.equivalent, "");
+    EXPECT_TRUE(options.solve.addLineNumbers);
+    EXPECT_EQ(options.solve.equivalent, "");
     EXPECT_FALSE(options.raw);
     EXPECT_EQ(options.equations, (std::vector<std::string>{"-x=1", "--raw"}));
-}
-
-TEST(CommandLine, ReplaceAllNeverSearchesItsOwnReplacement)
-{
-    EXPECT_EQ(cli::ReplaceAll("1.5+2.5", ".", ".."), "1..5+2..5");
-    EXPECT_EQ(cli::ReplaceAll("a.b", "", ","), "a.b");
-    EXPECT_EQ(cli::ReplaceAll("...", "..", "."), "..");
 }
 
 } // namespace
