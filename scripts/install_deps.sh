@@ -3,7 +3,7 @@
 # Installs the Debian 12 packages the build and the tests need (idempotent).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev locales)
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev locales)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -4,7 +4,7 @@
 
 #include "config/settings.h"
 #include "engine/equation_solver.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 namespace config {
 namespace {
 
-using test::TempFolder;
+using support::TempFolder;
 
 struct ExpectedText {
     std::string_view key;
