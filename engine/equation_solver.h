@@ -28,7 +28,7 @@ public:
 
     /// Solves the prepared equation text (bytes 33-127, "." as decimal point; cut at a NUL).
     /// Returns the solution lines (each ending in CR LF), or one error message, or the lines
-    /// followed by the ERROR 33 message. Never throws on any input.
+    /// followed by the ERROR 33 message.
     [[nodiscard]] std::string Solve(std::string_view text);
     /// The error the last `Solve` ended with (ErrorCode::None when it returned a derivation).
     [[nodiscard]] ErrorCode lastError() const { return m_lastError; }
