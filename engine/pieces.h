@@ -34,8 +34,9 @@ enum class StoreResult {
 
 /// Writes the constant token of value at pieces[position]. Parts negligible next to the other
 /// part, or below 10^-18, become 0; a value already in pool (ApproxEqual part by part) reuses its
-/// code, otherwise the lowest free code from 0x8B is taken. Codes not used by pieces are first
-/// compacted, so pieces and pool may both change.
+/// code, otherwise the lowest free code from 0x8B is taken. The codes pieces uses are first
+/// renumbered to close gaps from 0x8B up (their pool entries move with them), so pieces and pool
+/// change even when nothing is written.
 [[nodiscard]] StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool, Complex value);
 
 /// Turns validated text held in pieces into pieces in place: each function name becomes its token
