@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Folds a long constant expression down to one constant, one EvaluateConstants call at a time.
-#include "engine/equation_solver.h"
+#include "engine/constant_folding.h"
+#include "engine/pieces.h"
+#include "engine/solver_buffers.h"
+#include "engine/transformations.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,8 +13,8 @@
 
 namespace {
 
-using engine::EquationSolver;
 using engine::EvaluationResult;
+using engine::SolverBuffers;
 
 // About sixty operations: sums, products, quotients, powers, parentheses, functions, signs.
 // Its value is 48.25.
@@ -20,21 +23,21 @@ constexpr std::string_view kExpression =
     "-3*7+(2+3)*(4-1)-sqr(16)*2+log(1)+exp(0)*3-(6-2)^2/8+1.5*4-2.5/5+sin(0)+cos(0)*7-9^0.5+10/4";
 
 /// The driver's preparation of each call: levels recomputed and signs simplified until stable.
-void normalise(EquationSolver& solver)
+void normalise(SolverBuffers& buffers)
 {
     do {
-        if (!EquationSolver::ComputeLevels(solver.pieces(), solver.levels()))
+        if (!engine::ComputeLevels(buffers.pieces, buffers.levels))
             return;
-    } while (EquationSolver::SimplifySigns(solver.pieces(), solver.levels()));
+    } while (engine::SimplifySigns(buffers.pieces, buffers.levels));
 }
 
 void foldLongConstantExpression(benchmark::State& state)
 {
-    auto solver = std::make_unique<EquationSolver>();
+    auto buffers = std::make_unique<SolverBuffers>();
     int calls = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        if (solver->loadEquation(kExpression) != 0) {
+        if (engine::loadEquation(*buffers, kExpression) != engine::ErrorCode::None) {
             state.SkipWithError("the expression was not accepted");
             break;
         }
@@ -42,14 +45,14 @@ void foldLongConstantExpression(benchmark::State& state)
         calls = 0;
         EvaluationResult result = EvaluationResult::Folded;
         while (result == EvaluationResult::Folded) {
-            normalise(*solver);
-            EquationSolver& s = *solver;
-            result = EquationSolver::EvaluateConstants(s.pieces(), s.levels(), s.constantPool());
+            normalise(*buffers);
+            SolverBuffers& s = *buffers;
+            result = engine::EvaluateConstants(s.pieces, s.levels, s.pool);
             ++calls;
         }
-        benchmark::DoNotOptimize(solver->pieces().data());
-        const engine::Complex value = solver->constantPool().value(solver->pieces()[2]);
-        if (result != EvaluationResult::Unchanged || solver->pieces().length() != 3 ||
+        benchmark::DoNotOptimize(buffers->pieces.data());
+        const engine::Complex value = buffers->pool.value(buffers->pieces[2]);
+        if (result != EvaluationResult::Unchanged || buffers->pieces.length() != 3 ||
             std::fabs(value.re - 48.25) > 1e-9 || value.im != 0.0) {
             state.SkipWithError("the expression did not fold to the constant 48.25");
             break;

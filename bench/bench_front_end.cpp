@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Validation, tokenising and the first line of a 255-character equation.
-#include "engine/equation_solver.h"
+#include "engine/formatting.h"
+#include "engine/solver_buffers.h"
+#include "engine/validation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,17 +30,17 @@ std::string longEquation()
 
 void validateTokeniseFirstLine(benchmark::State& state)
 {
-    auto solver = std::make_unique<engine::EquationSolver>();
+    auto buffers = std::make_unique<engine::SolverBuffers>();
     const std::string text = longEquation();
-    if (text.size() != 255 || solver->Validate(text).code != 0) {
+    if (text.size() != 255 || engine::Validate(text).code != engine::ErrorCode::None) {
         state.SkipWithError("benchmark equation is not a valid 255-character equation");
         return;
     }
     for (auto _ : state) {
-        solver->resetOutputLineCounter();
-        benchmark::DoNotOptimize(solver->loadEquation(text));
-        std::string line = solver->FormatLine(solver->pieces(), solver->levels(), engine::kFunctionTokenTable,
-                                              solver->constantPool());
+        buffers->outputLineCounter = 0;
+        benchmark::DoNotOptimize(engine::loadEquation(*buffers, text));
+        std::string line = engine::FormatLine(buffers->pieces, buffers->levels, engine::kFunctionTokenTable,
+                                              buffers->pool, buffers->outputLineCounter);
         benchmark::DoNotOptimize(line);
     }
 }

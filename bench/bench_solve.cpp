@@ -92,7 +92,7 @@ void BM_SolveLineLimit(benchmark::State& state)
         static_cast<void>(solver.Solve(input));
         const double us =
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-        if (solver.lastError() == engine::kErrorTooManyLines && us > slowest) {
+        if (solver.lastError() == engine::ErrorCode::TooManyLines && us > slowest) {
             slowest = us;
             chosen = input;
         }

@@ -30,17 +30,15 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
         } else if (arg == "--raw") {
             options.raw = true;
         } else if (arg == "--no-spaces") {
-            options.addSpaces = false;
+            options.solve.addSpaces = false;
         } else if (arg == "--line-numbers") {
-            options.addLineNumbers = true;
+            options.solve.addLineNumbers = true;
         } else if (arg == "--equivalent") {
-            if (!takeValue(options.equivalent))
+            if (!takeValue(options.solve.equivalent))
                 return false;
         } else if (arg == "--decimal-separator") {
-            if (!takeValue(options.decimalSeparator))
+            if (!takeValue(options.solve.decimalSeparator))
                 return false;
-            if (options.decimalSeparator.empty())
-                options.decimalSeparator.assign(1, '.');
         } else if (arg == "--language") {
             if (!takeValue(options.languageFile))
                 return false;
@@ -54,6 +52,7 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
 
 std::string usageText()
 {
+    const config::SolveOptions defaults = config::defaultSolveOptions();
     return "Usage: tervalon-solve [options] EQUATION...\n"
            "Solves each equation in x and prints its derivation, one line per step.\n"
            "Without EQUATION, equations are read from standard input, one per line.\n"
@@ -62,13 +61,18 @@ std::string usageText()
            "  --raw                     print only the engine's result, each followed by an empty line\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
-           "  --equivalent TEXT         marker in front of every derived line (default \"<=> \")\n"
-           "  --decimal-separator TEXT  decimal separator of input and output (default \".\")\n"
+           "  --equivalent TEXT         marker in front of every derived line (default \"" +
+           defaults.equivalent +
+           "\")\n"
+           "  --decimal-separator TEXT  decimal separator of input and output (default \"" +
+           defaults.decimalSeparator +
+           "\")\n"
            "  --language FILE           take the messages and the header from a language file\n"
            "  --help                    show this text\n"
            "\n"
            "Exit status: 0 when every equation was solved without an error message, 1 when one\n"
-           "ended with an error message, 2 for a usage error.\n";
+           "ended with an error message, 2 for a usage error, a language file that cannot be read\n"
+           "or output that cannot be written.\n";
 }
 
 } // namespace cli

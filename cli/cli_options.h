@@ -2,18 +2,17 @@
 // Command-line options of tervalon-solve.
 #pragma once
 
+#include "config/solve_command.h"
+
 #include <string>
 #include <vector>
 
 namespace cli {
 
-/// What the command line asked for; the defaults are those of a fresh settings file.
+/// What the command line asked for; the Solve options start as those of a fresh settings file.
 struct CliOptions {
     bool raw = false;
-    bool addSpaces = true;
-    bool addLineNumbers = false;
-    std::string equivalent = "<=> ";
-    std::string decimalSeparator = ".";
+    config::SolveOptions solve = config::defaultSolveOptions();
     std::string languageFile;
     bool help = false;
     std::vector<std::string> equations; // empty: read them from standard input

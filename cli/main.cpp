@@ -1,67 +1,137 @@
 // SPDX-License-Identifier: MIT
 // tervalon-solve: solves equations from the command line and prints their derivations.
 #include "cli/cli_options.h"
-#include "cli/solution_block.h"
 #include "config/language_files.h"
+#include "config/solve_command.h"
+#include "engine/equation_solver.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace {
 
-void writeBytes(const std::string& text)
+constexpr int kUsageOrFileError = 2;
+
+/// Standard output that remembers its first failure (a full disk, a closed pipe).
+class Output {
+public:
+    /// Writes text; false once anything could not be written.
+    bool write(std::string_view text)
+    {
+        if (m_error == 0 && std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+            m_error = errno != 0 ? errno : EIO;
+        return m_error == 0;
+    }
+    /// Flushes what is buffered; false when that or an earlier write failed.
+    bool finish()
+    {
+        if (m_error == 0 && std::fflush(stdout) != 0)
+            m_error = errno != 0 ? errno : EIO;
+        return m_error == 0;
+    }
+    [[nodiscard]] int error() const { return m_error; }
+
+private:
+    int m_error = 0;
+};
+
+/// Installs the language file's texts; false (after a message) when it cannot be used at all.
+bool applyLanguage(const std::string& path, engine::EquationSolver& solver, std::string& headerFormat)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    const std::string name = "tervalon-solve: language file '" + path + "'";
+    switch (config::applyLanguageFile(path, solver, headerFormat)) {
+    case config::LanguageFileUse::Applied:
+        return true;
+    case config::LanguageFileUse::Missing:
+    case config::LanguageFileUse::Unreadable:
+        std::cerr << name << " cannot be read\n";
+        return false;
+    case config::LanguageFileUse::TooLarge:
+        std::cerr << name << " is larger than " << config::CInitFile::kMaxFileSize / (1024 * 1024)
+                  << " MiB and cannot be used\n";
+        return false;
+    case config::LanguageFileUse::Empty:
+        std::cerr << name << " is empty; the built-in texts are used\n";
+        return true;
+    case config::LanguageFileUse::NotUtf8:
+        std::cerr << name << " is not UTF-8 text; the built-in texts are used\n";
+        return true;
+    case config::LanguageFileUse::NoKnownKeys:
+        std::cerr << name << " holds none of the known text keys; the built-in texts are used\n";
+        return true;
+    }
+    return false;
+}
+
+int reportWriteFailure(const Output& output)
+{
+    std::cerr << "tervalon-solve: the output cannot be written: " << std::strerror(output.error()) << "\n";
+    return kUsageOrFileError;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+#ifdef SIGPIPE
+    // A closed pipe must end in a message and exit status 2, not in a silent signal.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     cli::CliOptions options;
     std::string error;
     if (!cli::parseArguments(argc, argv, options, error)) {
         std::cerr << "tervalon-solve: " << error << "\nTry 'tervalon-solve --help'.\n";
-        return 2;
+        return kUsageOrFileError;
     }
+    Output output;
     if (options.help) {
-        std::cout << cli::usageText();
-        return 0;
+        output.write(cli::usageText());
+        return output.finish() ? 0 : reportWriteFailure(output);
     }
 
     auto solver = std::make_unique<engine::EquationSolver>();
-    std::string headerFormat(cli::kDefaultHeaderFormat);
     if (!options.languageFile.empty() &&
-        !config::applyLanguageFile(options.languageFile, *solver, headerFormat)) {
-        std::cerr << "tervalon-solve: language file '" << options.languageFile << "' cannot be read\n";
-        return 2;
-    }
+        !applyLanguage(options.languageFile, *solver, options.solve.headerFormat))
+        return kUsageOrFileError;
 
     bool anyError = false;
     bool first = true;
     const auto solveOne = [&](const std::string& equation) {
-        bool hadError = false;
-        const std::string block = cli::solutionBlock(*solver, equation, options, headerFormat, hadError);
-        anyError = anyError || hadError;
-        if (!first && !options.raw)
-            writeBytes(std::string(cli::kBlockSeparator));
-        writeBytes(block);
+        if (options.raw) {
+            const std::string prepared = config::prepareEquation(equation, options.solve.decimalSeparator);
+            const std::string solution = solver->Solve(prepared);
+            anyError = anyError || solver->lastError() != engine::ErrorCode::None;
+            return output.write(solution + "\r\n");
+        }
+        const config::SolutionBlock block = config::solutionBlock(*solver, equation, options.solve);
+        anyError = anyError || block.endedWithError;
+        // The window puts the separator in front of every block but the first in its view.
+        const bool separated = first || output.write(config::kBlockSeparator);
         first = false;
+        return separated && output.write(block.text);
     };
 
     if (!options.equations.empty()) {
-        for (const std::string& equation : options.equations)
-            solveOne(equation);
+        for (const std::string& equation : options.equations) {
+            if (!solveOne(equation))
+                break;
+        }
     } else {
         std::string line;
         while (std::getline(std::cin, line)) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            solveOne(line);
+            if (!solveOne(line))
+                break;
         }
     }
-    std::fflush(stdout);
+    if (!output.finish())
+        return reportWriteFailure(output);
     return anyError ? 1 : 0;
 }

@@ -5,6 +5,8 @@
 #include "config/settings.h"
 #include "engine/equation_solver.h"
 
+#include <algorithm>
+#include <fstream>
 #include <system_error>
 #include <type_traits>
 #include <utility>
@@ -35,6 +37,46 @@ bool isRegularFile(const std::filesystem::path& path)
 {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+/// Whether bytes are UTF-8 text: well-formed sequences (no overlong forms, no surrogates, nothing
+/// above U+10FFFF) and no NUL, which a UTF-16 or binary file is bound to hold.
+bool isUtf8Text(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        int count = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead == 0)
+            return false;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            count = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            count = 2;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            count = 3;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i <= static_cast<std::size_t>(count))
+            return false; // the sequence is cut off by the end of the file
+        for (int k = 1; k <= count; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += static_cast<std::size_t>(count) + 1;
+    }
+    return true;
 }
 
 } // namespace
@@ -120,23 +162,37 @@ void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::fil
     settings.languageNameNotStored = false;
 }
 
-bool applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
-                       std::string& headerFormat)
+LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
+                                  std::string& headerFormat)
 {
     if (!isRegularFile(path))
-        return false;
+        return LanguageFileUse::Missing;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return LanguageFileUse::Unreadable;
+    if (size > CInitFile::kMaxFileSize)
+        return LanguageFileUse::TooLarge;
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) && !file.eof())
+        return LanguageFileUse::Unreadable;
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    if (bytes.empty())
+        return LanguageFileUse::Empty;
+    if (!isUtf8Text(bytes))
+        return LanguageFileUse::NotUtf8;
+
     CInitFile store(Dialect::Plain);
-    if (!store.Load(path)) {
-        // Load refuses an empty file, which simply translates nothing; anything else is unreadable.
-        std::error_code error;
-        if (std::filesystem::file_size(path, error) != 0 || error)
-            return false;
-    }
+    store.loadFromBytes(bytes);
+    const auto hasValue = [&store](const TextKey& row) { return !store.ReadString(row.key, {}).empty(); };
+    if (std::ranges::none_of(textKeys(), hasValue))
+        return LanguageFileUse::NoKnownKeys;
     InterfaceTexts texts;
     texts.load(store, Form::Main);
     texts.installEngineMessages(solver);
     headerFormat = texts.text(kKeySolution);
-    return true;
+    return LanguageFileUse::Applied;
 }
 
 } // namespace config

@@ -84,10 +84,21 @@ void restoreLanguage(Settings& settings, LanguageFiles& languages, engine::Equat
 void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::filesystem::path& file,
                     std::string_view name, engine::EquationSolver& solver);
 
+/// What `applyLanguageFile` made of a language file.
+enum class LanguageFileUse {
+    Applied,     ///< its engine messages and header are installed
+    Missing,     ///< no regular file at the path: nothing changed
+    Unreadable,  ///< the file cannot be read: nothing changed
+    TooLarge,    ///< larger than CInitFile::kMaxFileSize: nothing changed
+    Empty,       ///< the file is empty: the built-in texts stay
+    NotUtf8,     ///< NUL bytes or invalid UTF-8 (a UTF-16 or binary file): the built-in texts stay
+    NoKnownKeys, ///< none of the interface-text keys has a value: the built-in texts stay
+};
+
 /// For the command-line solver: installs the engine messages of the language file at path and sets
-/// headerFormat to its FrmMain.m_acMSolution (built-in English for whatever the file lacks). False,
-/// with nothing changed, when path is not a readable regular file; an empty file translates nothing.
-bool applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
-                       std::string& headerFormat);
+/// headerFormat to its FrmMain.m_acMSolution (built-in English for whatever the file lacks). Every
+/// result other than Applied leaves solver and headerFormat unchanged.
+[[nodiscard]] LanguageFileUse applyLanguageFile(const std::filesystem::path& path,
+                                                engine::EquationSolver& solver, std::string& headerFormat);
 
 } // namespace config

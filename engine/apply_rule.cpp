@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Matches one rewrite rule at one place of the equation and substitutes it; tries whole rule tables.
-#include "equation_solver.h"
+#include "engine/rules.h"
+
+#include "engine/pieces.h"
+#include "engine/token_table.h"
 
 #include <algorithm>
 #include <array>
@@ -30,158 +33,216 @@ int countLetterPieces(std::string_view text)
                                           [](char c) { return isLetter(static_cast<unsigned char>(c)); }));
 }
 
+/// One attempt to match a pattern with its anchor at one position of the equation. Reads of E and
+/// M go through at(): their non-const operator[] is for writing only.
+class RuleMatch {
+public:
+    RuleMatch(const PieceString& E, const LevelString& EL, int p, const PieceString& P, const LevelString& PL,
+              unsigned char u, PieceString& M)
+        : m_E(E), m_EL(EL), m_p(p), m_P(P), m_PL(PL), m_u(u), m_M(M)
+    {
+    }
+
+    /// Steps 1 to 6: true when the pattern matches a whole sub-expression with consistent letters.
+    bool match()
+    {
+        m_lengthE = m_E.length();
+        m_n = m_P.length();
+        if (m_p < 0 || m_p >= m_lengthE || m_n < 2)
+            return false;
+
+        // 1. One mark per piece of the equation. Only the pieces of the match get marks of their
+        // own, and every one of them is written below, so the rest of M is never read: it counts as
+        // unmarked without being filled, which keeps a failed attempt as cheap as the match itself.
+
+        // 2. The anchor is the last pattern piece, or the one before a final letter. The offset d
+        // carries the pattern's levels to the depth at which the anchor stands; it wraps as a byte,
+        // while the sums of a pattern level and d below are plain integers.
+        m_k0 = (m_P[m_n - 1] == m_E.at(m_p)) ? m_n - 1 : m_n - 2;
+        m_d = static_cast<unsigned char>(m_EL[m_p] - m_PL[m_k0]);
+
+        if (!markTrailingRun() || !matchBackwards())
+            return false;
+        // 5. The match must stand alone: the piece before it and the piece after it must bind less
+        // strongly than its weakest literal, so that it is a whole sub-expression.
+        if (m_EL[m_e] >= m_weakestLiteral || m_EL[m_matchEnd] > m_weakestLiteral)
+            return false;
+        return bindLetters();
+    }
+
+    /// Step 7: the pieces before the match, R in parentheses with every letter replaced by its
+    /// binding in parentheses, then the pieces after the match, written to E through result. Its
+    /// size is known beforehand, so an application that would not fit is refused with E unchanged.
+    bool substitute(PieceString& E, std::string_view R, PieceString& result) const
+    {
+        long long size = matchStart() + 2 + (m_lengthE - m_matchEnd);
+        for (const char c : R) {
+            const auto piece = static_cast<unsigned char>(c);
+            if (!isPatternLetter(piece)) {
+                size += 1;
+                continue;
+            }
+            const Binding& binding = bindingOf(piece);
+            if (binding.start < 0)
+                return false;
+            size += binding.length + 2;
+        }
+        if (size > PieceString::kCapacity - 1)
+            return false;
+
+        result.truncate(0);
+        int out = 0;
+        const auto append = [&result, &out](const unsigned char* bytes, int count) {
+            for (int i = 0; i < count; ++i)
+                result[out++] = bytes[i];
+        };
+        const auto appendPiece = [&result, &out](unsigned char piece) { result[out++] = piece; };
+
+        append(m_E.data(), matchStart());
+        appendPiece('(');
+        for (const char c : R) {
+            const auto piece = static_cast<unsigned char>(c);
+            if (!isPatternLetter(piece)) {
+                appendPiece(piece);
+                continue;
+            }
+            const Binding& binding = bindingOf(piece);
+            appendPiece('(');
+            append(m_E.data() + binding.start, binding.length);
+            appendPiece(')');
+        }
+        appendPiece(')');
+        append(m_E.data() + m_matchEnd, m_lengthE - m_matchEnd);
+
+        E.assign(result.view());
+        return true;
+    }
+
+private:
+    [[nodiscard]] int matchStart() const { return m_e + 1; }
+    [[nodiscard]] const Binding& bindingOf(unsigned char letter) const
+    {
+        return m_bindings[static_cast<std::size_t>(letter - 'a')];
+    }
+
+    /// 3. The trailing run: everything after the anchor that binds more strongly than the last
+    /// pattern operator belongs to the final letter.
+    bool markTrailingRun()
+    {
+        int j = m_p + 1;
+        const int trailingLimit = m_PL[m_n - 2] + m_d;
+        while (j < m_lengthE && m_EL[j] > trailingLimit) {
+            m_M[j] = m_P[m_n - 1];
+            ++j;
+        }
+        m_matchEnd = j;
+        // A letter bound to nothing would leave an empty operand "()" or compare an empty run; no
+        // well-formed match has one, so such a match is refused.
+        return !(m_k0 == m_n - 2 && isPatternLetter(m_P[m_n - 1]) && j == m_p + 1);
+    }
+
+    /// 4. Walk the pattern backwards from the anchor. Literals must be equal; a letter takes the
+    /// operand to its left, delimited by the weaker of its two neighbouring pattern operators (left
+    /// association: in a+b+c the run a+b is one operand).
+    bool matchBackwards()
+    {
+        int e = m_p;
+        int m = m_EL[m_p];
+        for (int k = m_k0; k >= 0; --k) {
+            const unsigned char piece = m_P[k];
+            if (!isPatternLetter(piece)) {
+                if (m_E.at(e) != piece)
+                    return false;
+                m = std::min(m, static_cast<int>(m_EL[e]));
+                m_M[e] = piece;
+                --e;
+                continue;
+            }
+            if (m_EL[e] < m_EL[e + 1])
+                return false;
+            const int before = m_PL[k - 1];
+            const int after = m_PL[k + 1];
+            const int bindingEnd = e;
+            if (before < after) {
+                while (e >= 0 && m_EL[e] >= after + m_d) {
+                    m_M[e] = piece;
+                    --e;
+                }
+            } else {
+                while (e >= 0 && m_EL[e] > before + m_d) {
+                    m_M[e] = piece;
+                    --e;
+                }
+            }
+            if (e == bindingEnd)
+                return false;
+        }
+        m_e = e;
+        m_weakestLiteral = m;
+        return true;
+    }
+
+    /// 6. Letters must agree: an `x` binding holds the unknown, and a letter named twice binds the
+    /// same pieces at both places.
+    bool bindLetters()
+    {
+        for (int i = matchStart(); i < m_matchEnd;) {
+            const unsigned char mark = m_M.at(i);
+            if (!isPatternLetter(mark)) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < m_matchEnd && m_M.at(end) == mark)
+                ++end;
+            const int runLength = end - i;
+            if (mark == 'x' &&
+                std::memchr(m_E.data() + i, m_u, static_cast<std::size_t>(runLength)) == nullptr)
+                return false;
+            Binding& binding = m_bindings[static_cast<std::size_t>(mark - 'a')];
+            if (binding.start < 0) {
+                binding = {i, runLength};
+            } else if (binding.length != runLength || std::memcmp(m_E.data() + binding.start, m_E.data() + i,
+                                                                  static_cast<std::size_t>(runLength)) != 0) {
+                return false;
+            }
+            i = end + 1;
+        }
+        return true;
+    }
+
+    const PieceString& m_E;
+    const LevelString& m_EL;
+    const int m_p;
+    const PieceString& m_P;
+    const LevelString& m_PL;
+    const unsigned char m_u;
+    PieceString& m_M;
+
+    int m_lengthE = 0;
+    int m_n = 0;
+    int m_k0 = 0;
+    int m_d = 0;
+    int m_e = 0;              // the piece just before the match
+    int m_matchEnd = 0;       // the first piece after the match
+    int m_weakestLiteral = 0; // the lowest level among the matched literals
+    std::array<Binding, kPatternLetterCount> m_bindings{};
+};
+
 } // namespace
 
-bool EquationSolver::ApplyRule(PieceString& E, const LevelString& EL, int p, const PieceString& P,
-                               const LevelString& PL, std::string_view R, unsigned char u, PieceString& M,
-                               PieceString& result)
+bool ApplyRule(PieceString& E, const LevelString& EL, int p, const PieceString& P, const LevelString& PL,
+               std::string_view R, unsigned char u, PieceString& M, PieceString& result)
 {
-    // Reads of E and M go through at(): their non-const operator[] is for writing only.
-    const int lengthE = E.length();
-    const int n = P.length();
-    if (p < 0 || p >= lengthE || n < 2)
-        return false;
-
-    // 1. One mark per piece of the equation. Only the pieces of the match get marks of their own,
-    // and every one of them is written below, so the rest of M is never read: it counts as
-    // unmarked without being filled, which keeps a failed attempt as cheap as the match itself.
-
-    // 2. The anchor is the last pattern piece, or the one before a final letter. The offset d
-    // carries the pattern's levels to the depth at which the anchor stands; it wraps as a byte,
-    // while the sums of a pattern level and d below are plain integers.
-    const int k0 = (P[n - 1] == E.at(p)) ? n - 1 : n - 2;
-    const int d = static_cast<unsigned char>(EL[p] - PL[k0]);
-
-    // 3. The trailing run: everything after the anchor that binds more strongly than the last
-    // pattern operator belongs to the final letter.
-    int j = p + 1;
-    const int trailingLimit = PL[n - 2] + d;
-    while (j < lengthE && EL[j] > trailingLimit) {
-        M[j] = P[n - 1];
-        ++j;
-    }
-    // A letter bound to nothing would leave an empty operand "()" or compare an empty run; no
-    // well-formed match has one, so such a match is refused.
-    if (k0 == n - 2 && isPatternLetter(P[n - 1]) && j == p + 1)
-        return false;
-
-    // 4. Walk the pattern backwards from the anchor. Literals must be equal; a letter takes the
-    // operand to its left, delimited by the weaker of its two neighbouring pattern operators (left
-    // association: in a+b+c the run a+b is one operand).
-    int e = p;
-    int m = EL[p];
-    for (int k = k0; k >= 0; --k) {
-        const unsigned char piece = P[k];
-        if (!isPatternLetter(piece)) {
-            if (E.at(e) != piece)
-                return false;
-            m = std::min(m, static_cast<int>(EL[e]));
-            M[e] = piece;
-            --e;
-            continue;
-        }
-        if (EL[e] < EL[e + 1])
-            return false;
-        const int before = PL[k - 1];
-        const int after = PL[k + 1];
-        const int bindingEnd = e;
-        if (before < after) {
-            while (e >= 0 && EL[e] >= after + d) {
-                M[e] = piece;
-                --e;
-            }
-        } else {
-            while (e >= 0 && EL[e] > before + d) {
-                M[e] = piece;
-                --e;
-            }
-        }
-        if (e == bindingEnd)
-            return false;
-    }
-
-    // 5. The match must stand alone: the piece before it and the piece after it must bind less
-    // strongly than its weakest literal, so that it is a whole sub-expression.
-    if (EL[e] >= m || EL[j] > m)
-        return false;
-
-    // 6. Letters must agree: an `x` binding holds the unknown, and a letter named twice binds the
-    // same pieces at both places.
-    const int matchStart = e + 1;
-    const int matchEnd = j;
-    std::array<Binding, kPatternLetterCount> bindings{};
-    for (int i = matchStart; i < matchEnd;) {
-        const unsigned char mark = M.at(i);
-        if (!isPatternLetter(mark)) {
-            ++i;
-            continue;
-        }
-        int end = i;
-        while (end < matchEnd && M.at(end) == mark)
-            ++end;
-        const int runLength = end - i;
-        if (mark == 'x' && std::memchr(E.data() + i, u, static_cast<std::size_t>(runLength)) == nullptr)
-            return false;
-        Binding& binding = bindings[static_cast<std::size_t>(mark - 'a')];
-        if (binding.start < 0) {
-            binding = {i, runLength};
-        } else if (binding.length != runLength || std::memcmp(E.data() + binding.start, E.data() + i,
-                                                              static_cast<std::size_t>(runLength)) != 0) {
-            return false;
-        }
-        i = end + 1;
-    }
-
-    // 7. The result: the pieces before the match, the replacement in parentheses with every letter
-    // replaced by its binding in parentheses, then the pieces after the match. Its size is known
-    // beforehand, so an application that would not fit is refused with the equation unchanged.
-    long long size = matchStart + 2 + (lengthE - matchEnd);
-    for (const char c : R) {
-        const auto piece = static_cast<unsigned char>(c);
-        if (!isPatternLetter(piece)) {
-            size += 1;
-            continue;
-        }
-        const Binding& binding = bindings[static_cast<std::size_t>(piece - 'a')];
-        if (binding.start < 0)
-            return false;
-        size += binding.length + 2;
-    }
-    if (size > PieceString::kCapacity - 1)
-        return false;
-
-    result.truncate(0);
-    int out = 0;
-    const auto append = [&result, &out](const unsigned char* bytes, int count) {
-        for (int i = 0; i < count; ++i)
-            result[out++] = bytes[i];
-    };
-    const auto appendPiece = [&result, &out](unsigned char piece) { result[out++] = piece; };
-
-    append(E.data(), matchStart);
-    appendPiece('(');
-    for (const char c : R) {
-        const auto piece = static_cast<unsigned char>(c);
-        if (!isPatternLetter(piece)) {
-            appendPiece(piece);
-            continue;
-        }
-        const Binding& binding = bindings[static_cast<std::size_t>(piece - 'a')];
-        appendPiece('(');
-        append(E.data() + binding.start, binding.length);
-        appendPiece(')');
-    }
-    appendPiece(')');
-    append(E.data() + matchEnd, lengthE - matchEnd);
-
-    E.assign(result.view());
-    return true;
+    RuleMatch match(E, EL, p, P, PL, u, M);
+    return match.match() && match.substitute(E, R, result);
 }
 
-bool EquationSolver::tryRuleTable(std::span<const std::string_view> table, unsigned char letter, int n,
-                                  bool skipRulesAddingLetters, int* appliedRule)
+bool tryRuleTable(PieceString& pieces, const LevelString& levels, RuleScratch& scratch,
+                  std::span<const std::string_view> table, unsigned char letter, int n, RuleFilter filter,
+                  int* appliedRule)
 {
-    n = std::min(n, m_pieces.length());
+    n = std::min(n, pieces.length());
     for (std::size_t index = 0; index < table.size(); ++index) {
         const std::string_view rule = table[index];
         if (rule.empty())
@@ -192,7 +253,7 @@ bool EquationSolver::tryRuleTable(std::span<const std::string_view> table, unsig
         const std::string_view lhs = rule.substr(0, blank);
         const std::string_view rhs = rule.substr(blank + 1);
         // The letter pass must not let a rule multiply the occurrences of its letter.
-        if (skipRulesAddingLetters && countLetterPieces(rhs) > countLetterPieces(lhs))
+        if (filter == RuleFilter::NoRuleAddingLetters && countLetterPieces(rhs) > countLetterPieces(lhs))
             continue;
 
         const auto last = static_cast<unsigned char>(lhs.back());
@@ -201,16 +262,16 @@ bool EquationSolver::tryRuleTable(std::span<const std::string_view> table, unsig
         // The pattern and its levels are prepared only once its anchor has been found.
         bool prepared = false;
         for (int position = n - 1; position >= 0; --position) {
-            if (m_pieces.at(position) != anchor)
+            if (pieces.at(position) != anchor)
                 continue;
             if (!prepared) {
-                m_pattern.clear();
-                if (!m_pattern.insert(0, lhs) || !ComputeLevels(m_pattern, m_patternLevels))
+                scratch.pattern.clear();
+                if (!scratch.pattern.insert(0, lhs) || !ComputeLevels(scratch.pattern, scratch.patternLevels))
                     break;
                 prepared = true;
             }
-            if (ApplyRule(m_pieces, m_levels, position, m_pattern, m_patternLevels, rhs, letter, m_marks,
-                          m_ruleResult)) {
+            if (ApplyRule(pieces, levels, position, scratch.pattern, scratch.patternLevels, rhs, letter,
+                          scratch.marks, scratch.result)) {
                 if (appliedRule != nullptr)
                     *appliedRule = static_cast<int>(index);
                 return true;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Sorts the terms of a sum and the factors of a product, one neighbour swap per call, so that
 // operands holding a given letter move right and the most loosely bound occurrence ends up last.
-#include "equation_solver.h"
+#include "engine/transformations.h"
+
+#include "engine/token_table.h"
 
 #include <algorithm>
 
@@ -81,8 +83,7 @@ void appendRange(PieceString& destination, const PieceString& source, int from, 
 
 } // namespace
 
-bool EquationSolver::CollectTerms(PieceString& pieces, const LevelString& levels, unsigned char letter,
-                                  PieceString& scratch)
+bool CollectTerms(PieceString& pieces, const LevelString& levels, unsigned char letter, PieceString& scratch)
 {
     if (&scratch == &pieces)
         return false;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The complex primitives the constant folding is built from, with the cancellation and residue rules.
-#include "equation_solver.h"
+#include "engine/complex_arithmetic.h"
 
 #include <cmath>
 
@@ -15,7 +15,15 @@ double pi()
 
 } // namespace
 
-void EquationSolver::AddComplex(Complex& z, Complex w)
+bool ApproxEqual(double a, double b)
+{
+    if (a == 0.0)
+        return b == 0.0;
+    const double quotient = b / a;
+    return quotient > 0.9999999 && quotient < 1.0000001;
+}
+
+void AddComplex(Complex& z, Complex w)
 {
     // Each part separately: contributions that cancel to within a relative 10^-7 give an exact 0,
     // so 1 + (-0.99999999) is 0 rather than a rounding residue.
@@ -23,7 +31,7 @@ void EquationSolver::AddComplex(Complex& z, Complex w)
     z.im = ApproxEqual(z.im, -w.im) ? 0.0 : z.im + w.im;
 }
 
-void EquationSolver::MultiplyComplex(Complex& z, Complex w)
+void MultiplyComplex(Complex& z, Complex w)
 {
     // (a + bi)(c + di) = (ac - bd) + (ad + bc)i; each product is rounded to double before the
     // cancellation test, and both parts are taken from the old z.
@@ -35,7 +43,7 @@ void EquationSolver::MultiplyComplex(Complex& z, Complex w)
     z.im = ApproxEqual(r, -s) ? 0.0 : r + s;
 }
 
-bool EquationSolver::InvertComplex(Complex& z)
+bool InvertComplex(Complex& z)
 {
     // 1 / (a + bi) = (a - bi) / (a^2 + b^2).
     const double m = z.re * z.re + z.im * z.im;
@@ -46,7 +54,7 @@ bool EquationSolver::InvertComplex(Complex& z)
     return true;
 }
 
-void EquationSolver::SqrtComplex(Complex& z)
+void SqrtComplex(Complex& z)
 {
     // sqrt(a + bi) = sqrt((r + a) / 2) + sqrt((r - a) / 2) i with r = |z|. The imaginary part is
     // never negative; the real part takes the sign of b, so sqrt(-2i) = -1 + i.
@@ -58,7 +66,7 @@ void EquationSolver::SqrtComplex(Complex& z)
     z = {re, im};
 }
 
-bool EquationSolver::LogComplex(Complex& z)
+bool LogComplex(Complex& z)
 {
     if (z.re == 0.0 && z.im == 0.0)
         return false;
@@ -77,7 +85,7 @@ bool EquationSolver::LogComplex(Complex& z)
     return true;
 }
 
-bool EquationSolver::ExpComplex(Complex& z)
+bool ExpComplex(Complex& z)
 {
     // e^(a + bi) = e^a (cos b + i sin b). Beyond 18 ln 10 the magnitude would exceed 10^18; below
     // 18 ln 0.1 it is under 10^-18 and the result is stored as 0 anyway.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Dresses a solution text for display: blanks around operators, line numbers and the equivalence marker.
-#include "equation_solver.h"
+#include "engine/equation_solver.h"
 
 #include <cstring>
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The solver object: its message table, the presets and the preparation of an equation.
-#include "equation_solver.h"
+// The solver object: its message table, the solve and the wording of its errors.
+#include "engine/equation_solver.h"
 
-#include "c_locale.h"
+#include "engine/c_locale.h"
+#include "engine/message_format.h"
+#include "engine/solver_buffers.h"
 
-#include <cmath>
+#include <vector>
 
 namespace engine {
 namespace {
@@ -55,7 +57,7 @@ constexpr std::array<std::string_view, kMessageCount> kDefaultMessages = {
 
 } // namespace
 
-EquationSolver::EquationSolver()
+EquationSolver::EquationSolver() : m_buffers(std::make_unique<SolverBuffers>())
 {
     // Every entry first gets a placeholder naming its number; the codes in use then get their text.
     for (int k = 0; k < kMessageCount; ++k)
@@ -65,8 +67,9 @@ EquationSolver::EquationSolver()
         if (!kDefaultMessages[static_cast<std::size_t>(k)].empty())
             SetMessage(k, kDefaultMessages[static_cast<std::size_t>(k)]);
     }
-    writePresets();
 }
+
+EquationSolver::~EquationSolver() = default;
 
 void EquationSolver::SetMessage(int index, std::string_view text)
 {
@@ -104,28 +107,68 @@ std::string EquationSolver::StripEquation(std::string_view text)
     return result;
 }
 
-void EquationSolver::writePresets()
+std::string EquationSolver::Solve(std::string_view text)
 {
-    const std::array<double, 10> presets = {1.0,           2.0,           10.0,          4.0,  0.5,
-                                            std::exp(1.0), std::exp(2.0), std::exp(0.5), -1.0, -2.0};
-    for (std::size_t i = 0; i < presets.size(); ++i) {
-        m_pool.re[i + 1] = presets[i];
-        m_trialPool.re[i + 1] = presets[i];
+    SolveOutcome outcome = solveEquation(*m_buffers, text);
+    m_lastError = outcome.error;
+    switch (outcome.error) {
+    case ErrorCode::None:
+        return std::move(outcome.lines);
+    case ErrorCode::TooManyLines:
+        return std::move(outcome.lines) + message(errorNumber(ErrorCode::TooManyLines));
+    default:
+        if (outcome.validation.code != ErrorCode::None)
+            return validationMessage(outcome.validation);
+        return message(errorNumber(outcome.error));
     }
 }
 
-int EquationSolver::loadEquation(std::string_view text)
+ValidationResult EquationSolver::Validate(std::string_view text)
 {
-    writePresets();
-    const ValidationResult validation = Validate(text);
-    if (validation.code != 0)
-        return validation.code;
-    m_pieces.assign(text);
-    if (Tokenise() != StoreResult::Stored)
-        return kErrorPoolFull;
-    if (!ComputeLevels(m_pieces, m_levels))
-        return kErrorNesting;
-    return 0;
+    return engine::Validate(text);
+}
+
+std::string EquationSolver::validationMessage(const ValidationResult& result) const
+{
+    const int code = errorNumber(result.code);
+    if (code < 4 || code > 19)
+        return message(code);
+
+    const FormatArg position{FormatArgKind::Int, result.position, ""};
+    const FormatArg first{FormatArgKind::Char, static_cast<unsigned char>(result.first), ""};
+    const FormatArg second{FormatArgKind::Char, static_cast<unsigned char>(result.second), ""};
+    const FormatArg letters{FormatArgKind::String, 0, result.letters.data()};
+    std::vector<FormatArg> args;
+    switch (result.code) {
+    case ErrorCode::WrongFirstCharacter:
+        args = {first};
+        break;
+    case ErrorCode::MissingAfterOpening:
+    case ErrorCode::UnmatchedClosing:
+    case ErrorCode::WrongNumber:
+    case ErrorCode::OpenBeforeEquals:
+    case ErrorCode::MissingThirdLetter:
+    case ErrorCode::MissingFunctionParenthesis:
+        args = {position};
+        break;
+    case ErrorCode::IllegalAfterOperator:
+        args = {position, first, second};
+        break;
+    case ErrorCode::UnknownFunction:
+        args = {position, letters};
+        break;
+    default:
+        args = {position, first};
+        break;
+    }
+
+    std::string text;
+    // A translation may leave out trailing details (the character, say), never add any.
+    if (formatMessage(message(code), args, text, ArgumentUse::LeadingArgumentsSuffice))
+        return text;
+    // A translated text whose conversions do not fit these arguments is replaced by the built-in one.
+    const bool formatted = formatMessage(defaultMessage(code), args, text);
+    return formatted ? text + "\r\n" : message(code);
 }
 
 } // namespace engine

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Constant folding: one step per call, the first applicable check at the leftmost constant wins.
-#include "equation_solver.h"
+#include "engine/constant_folding.h"
+
+#include "engine/complex_arithmetic.h"
+#include "engine/pieces.h"
+#include "engine/token_table.h"
 
 #include <cmath>
 #include <optional>
@@ -9,207 +13,15 @@ namespace engine {
 
 namespace {
 
-constexpr Complex kRealOne{1.0, 0.0};
-constexpr Complex kRealMinusOne{-1.0, 0.0};
-constexpr Complex kImaginaryUnit{0.0, 1.0};
-constexpr Complex kMinusImaginaryUnit{0.0, -1.0};
-constexpr Complex kTwoImaginaryUnits{0.0, 2.0};
-constexpr Complex kMinusHalfImaginaryUnit{0.0, -0.5};
-
 Complex negated(Complex v)
 {
     return {-v.re, -v.im};
-}
-
-Complex halved(Complex v)
-{
-    return {v.re / 2.0, v.im / 2.0};
-}
-
-Complex doubled(Complex v)
-{
-    return {v.re * 2.0, v.im * 2.0};
 }
 
 /// re <= 0 and im <= 0 and not zero: a constant whose sign the folding moves into the expression.
 bool isNegative(Complex v)
 {
     return v.re <= 0.0 && v.im <= 0.0 && !(v.re == 0.0 && v.im == 0.0);
-}
-
-/// The value of one of the sixteen functions at v, by the fixed step sequence of each function,
-/// so that every intermediate value goes through the cancelling primitives. Returns Folded with
-/// the value in u, or the failure code.
-EvaluationResult functionValue(unsigned char token, Complex v, Complex& u)
-{
-    using S = EquationSolver;
-    Complex w{};
-    u = {};
-    switch (token) {
-    case '!': // acs v = -i ln(v + sqrt(v^2 - 1))
-        w = v;
-        S::MultiplyComplex(w, v);
-        S::AddComplex(w, kRealMinusOne);
-        S::SqrtComplex(w);
-        S::AddComplex(w, v);
-        if (!S::LogComplex(w))
-            return EvaluationResult::LogOfZero;
-        S::MultiplyComplex(w, kMinusImaginaryUnit);
-        break;
-    case '#': // ahc v = ln(v - sqrt(v^2 - 1)), the other branch: ahc(2) = -1.3169579
-        w = v;
-        S::MultiplyComplex(w, v);
-        S::AddComplex(w, kRealMinusOne);
-        S::SqrtComplex(w);
-        w = negated(w);
-        S::AddComplex(w, v);
-        if (!S::LogComplex(w))
-            return EvaluationResult::LogOfZero;
-        break;
-    case '$': // ahs v = ln(v + sqrt(v^2 + 1))
-        w = v;
-        S::MultiplyComplex(w, v);
-        S::AddComplex(w, kRealOne);
-        S::SqrtComplex(w);
-        S::AddComplex(w, v);
-        if (!S::LogComplex(w))
-            return EvaluationResult::LogOfZero;
-        break;
-    case '&': { // aht v = ln((1 + v) / (1 - v)) / 2
-        w = negated(v);
-        S::AddComplex(w, kRealOne);
-        Complex numerator = v;
-        S::AddComplex(numerator, kRealOne);
-        // 1 - v = 0 leaves w at 0, and the logarithm below reports it.
-        static_cast<void>(S::InvertComplex(w));
-        S::MultiplyComplex(w, numerator);
-        if (!S::LogComplex(w))
-            return EvaluationResult::AhtOfOne;
-        w = halved(w);
-        break;
-    }
-    case ',': { // asn v = -i ln(sqrt(1 - v^2) + i v)
-        w = v;
-        S::MultiplyComplex(w, v);
-        w = negated(w);
-        S::AddComplex(w, kRealOne);
-        S::SqrtComplex(w);
-        Complex iv = v;
-        S::MultiplyComplex(iv, kImaginaryUnit);
-        S::AddComplex(w, iv);
-        if (!S::LogComplex(w))
-            return EvaluationResult::LogOfZero;
-        S::MultiplyComplex(w, kMinusImaginaryUnit);
-        break;
-    }
-    case ':': { // atn v = -i/2 ln((1 + iv) / (1 - iv))
-        w = v;
-        S::MultiplyComplex(w, kImaginaryUnit);
-        Complex numerator = w;
-        w = negated(w);
-        S::AddComplex(w, kRealOne);
-        S::AddComplex(numerator, kRealOne);
-        // 1 - iv = 0 leaves w at 0, and the logarithm below reports it.
-        static_cast<void>(S::InvertComplex(w));
-        S::MultiplyComplex(w, numerator);
-        if (!S::LogComplex(w))
-            return EvaluationResult::AtnOfI;
-        S::MultiplyComplex(w, kMinusHalfImaginaryUnit);
-        break;
-    }
-    case ';': { // cos v = (e^(iv) + e^(-iv)) / 2
-        w = v;
-        S::MultiplyComplex(w, kImaginaryUnit);
-        Complex other = negated(w);
-        if (!S::ExpComplex(w) || !S::ExpComplex(other))
-            return EvaluationResult::Overflow;
-        S::AddComplex(w, other);
-        w = halved(w);
-        break;
-    }
-    case '<': // exp
-        w = v;
-        if (!S::ExpComplex(w))
-            return EvaluationResult::Overflow;
-        break;
-    case '>': { // hcs v = (e^v + e^-v) / 2
-        Complex other = negated(v);
-        w = v;
-        if (!S::ExpComplex(w) || !S::ExpComplex(other))
-            return EvaluationResult::Overflow;
-        S::AddComplex(w, other);
-        w = halved(w);
-        break;
-    }
-    case '@': { // hsn v = (e^v - e^-v) / 2
-        Complex other = negated(v);
-        w = v;
-        if (!S::ExpComplex(w) || !S::ExpComplex(other))
-            return EvaluationResult::Overflow;
-        S::AddComplex(w, negated(other));
-        w = halved(w);
-        break;
-    }
-    case '[': { // htn v = (e^2v - 1) / (e^2v + 1)
-        w = doubled(v);
-        if (!S::ExpComplex(w))
-            return EvaluationResult::Overflow;
-        Complex numerator = w;
-        S::AddComplex(w, kRealOne);
-        S::AddComplex(numerator, kRealMinusOne);
-        // e^2v = -1 exactly: a pole of htn.
-        if (!S::InvertComplex(w))
-            return EvaluationResult::DivisionByZero;
-        S::MultiplyComplex(w, numerator);
-        break;
-    }
-    case ']': // lgt v = ln v / ln 10
-        w = v;
-        if (!S::LogComplex(w))
-            return EvaluationResult::LgtOfZero;
-        w.re /= std::log(10.0);
-        w.im /= std::log(10.0);
-        break;
-    case '{': // log
-        w = v;
-        if (!S::LogComplex(w))
-            return EvaluationResult::LogOfZero;
-        break;
-    case '|': { // sin v = -i/2 (e^(iv) - e^(-iv))
-        w = v;
-        S::MultiplyComplex(w, kImaginaryUnit);
-        Complex other = negated(w);
-        if (!S::ExpComplex(w) || !S::ExpComplex(other))
-            return EvaluationResult::Overflow;
-        S::AddComplex(w, negated(other));
-        S::MultiplyComplex(w, kMinusHalfImaginaryUnit);
-        break;
-    }
-    case '}': // sqr
-        w = v;
-        S::SqrtComplex(w);
-        break;
-    case '~': { // tan v = -i (e^2iv - 1) / (e^2iv + 1)
-        w = v;
-        S::MultiplyComplex(w, kTwoImaginaryUnits);
-        if (!S::ExpComplex(w))
-            return EvaluationResult::Overflow;
-        Complex numerator = w;
-        S::AddComplex(w, kRealOne);
-        S::AddComplex(numerator, kRealMinusOne);
-        // e^2iv = -1 exactly: a pole of tan.
-        if (!S::InvertComplex(w))
-            return EvaluationResult::DivisionByZero;
-        S::MultiplyComplex(w, numerator);
-        S::MultiplyComplex(w, kMinusImaginaryUnit);
-        break;
-    }
-    default:
-        // Not a function token: the caller checks, so this is never reached with a valid string.
-        return EvaluationResult::Unchanged;
-    }
-    u = w;
-    return EvaluationResult::Folded;
 }
 
 /// Walks one PieceString from the left and applies the first check that fits a constant token.
@@ -429,7 +241,7 @@ private:
         const bool leftNegative = m_previous == '-';
         const bool rightNegative = m_pieces.at(j - 1) == '-';
         Complex t = leftNegative != rightNegative ? negated(m_value) : m_value;
-        EquationSolver::AddComplex(t, m_pool.value(m_pieces.at(j)));
+        AddComplex(t, m_pool.value(m_pieces.at(j)));
         if (rightNegative)
             t = negated(t);
         return mergeWithPartner(t, j, leftNegative ? '+' : 0);
@@ -446,10 +258,10 @@ private:
         const bool leftDivides = m_previous == '/';
         const bool rightDivides = m_pieces.at(j - 1) == '/';
         Complex t = m_value;
-        if (leftDivides != rightDivides && !EquationSolver::InvertComplex(t))
+        if (leftDivides != rightDivides && !InvertComplex(t))
             return EvaluationResult::DivisionByZero;
-        EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
-        if (rightDivides && !EquationSolver::InvertComplex(t))
+        MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+        if (rightDivides && !InvertComplex(t))
             return EvaluationResult::DivisionByZero;
         return mergeWithPartner(t, j, leftDivides ? '*' : 0);
     }
@@ -464,14 +276,14 @@ private:
             return std::nullopt;
         Complex t = m_value;
         if (m_previousClass == 4) {
-            EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+            MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
             return mergeWithPartner(t, j);
         }
         // ln 0 cannot occur here: 0^y has been folded to 0 by the checks of the value 0.
-        if (!EquationSolver::LogComplex(t))
+        if (!LogComplex(t))
             return std::nullopt;
-        EquationSolver::MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
-        if (!EquationSolver::ExpComplex(t))
+        MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
+        if (!ExpComplex(t))
             return EvaluationResult::Overflow;
         return mergeWithPartner(t, j);
     }
@@ -549,7 +361,7 @@ private:
     {
         if (!std::isfinite(value.re) || !std::isfinite(value.im))
             return EvaluationResult::Overflow;
-        switch (EquationSolver::StoreConstant(m_pieces, m_m, m_pool, value)) {
+        switch (StoreConstant(m_pieces, m_m, m_pool, value)) {
         case StoreResult::Stored:
             return std::nullopt;
         case StoreResult::Overflow:
@@ -579,8 +391,38 @@ private:
 
 } // namespace
 
-EvaluationResult EquationSolver::EvaluateConstants(PieceString& pieces, const LevelString& levels,
-                                                   ConstantPool& pool)
+bool isArithmeticFailure(EvaluationResult result)
+{
+    const int code = static_cast<int>(result);
+    return code >= static_cast<int>(EvaluationResult::Overflow) &&
+           code <= static_cast<int>(EvaluationResult::AhtOfOne);
+}
+
+ErrorCode foldingError(EvaluationResult result)
+{
+    switch (result) {
+    case EvaluationResult::Unchanged:
+    case EvaluationResult::Folded:
+        return ErrorCode::None;
+    case EvaluationResult::Overflow:
+        return ErrorCode::Overflow;
+    case EvaluationResult::DivisionByZero:
+        return ErrorCode::DivisionByZero;
+    case EvaluationResult::LogOfZero:
+        return ErrorCode::LogOfZero;
+    case EvaluationResult::LgtOfZero:
+        return ErrorCode::LgtOfZero;
+    case EvaluationResult::AtnOfI:
+        return ErrorCode::AtnOfImaginaryUnit;
+    case EvaluationResult::AhtOfOne:
+        return ErrorCode::AhtOfOne;
+    case EvaluationResult::PoolFull:
+        return ErrorCode::TooManyNumbers;
+    }
+    return ErrorCode::Overflow;
+}
+
+EvaluationResult EvaluateConstants(PieceString& pieces, const LevelString& levels, ConstantPool& pool)
 {
     return ConstantFolder(pieces, levels, pool).run();
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Prints numbers with six significant digits and renders a PieceString as a solution line.
-#include "equation_solver.h"
+#include "engine/formatting.h"
 
-#include "c_locale.h"
+#include "engine/c_locale.h"
+#include "engine/token_table.h"
 
 #include <cstdlib>
 
@@ -18,49 +19,27 @@ std::string constantText(Complex value, int previousClass, int nextClass)
     std::string text;
     bool bracket = false;
     if (re != 0.0 && im < 0.0) {
-        text = EquationSolver::FormatDecimal(re) + EquationSolver::FormatDecimal(im) +
-               std::string(kImaginaryUnit);
+        text = FormatDecimal(re) + FormatDecimal(im) + std::string(kImaginaryUnit);
         bracket = previousClass >= 1 || nextClass >= 2;
     } else if (re != 0.0 && im == 0.0) {
-        text = EquationSolver::FormatDecimal(re);
+        text = FormatDecimal(re);
         // Only a negative base of a power needs its own brackets.
         bracket = re < 0.0 && previousClass <= 3 && nextClass == 4;
     } else if (re != 0.0) {
-        text = EquationSolver::FormatDecimal(re) + "+" + EquationSolver::FormatDecimal(im) +
-               std::string(kImaginaryUnit);
+        text = FormatDecimal(re) + "+" + FormatDecimal(im) + std::string(kImaginaryUnit);
         bracket = previousClass >= 1 || nextClass >= 2;
     } else if (im == 0.0) {
         text = "0";
     } else {
-        text = EquationSolver::FormatDecimal(im) + std::string(kImaginaryUnit);
+        text = FormatDecimal(im) + std::string(kImaginaryUnit);
         bracket = previousClass >= 2 || nextClass == 4;
     }
     return bracket ? "(" + text + ")" : text;
 }
 
-std::string render(const PieceString& pieces, const LevelString& levels, std::string_view tokenTable,
-                   const ConstantPool& pool)
-{
-    std::string line;
-    for (int i = 0; pieces[i] != 0; ++i) {
-        const unsigned char piece = pieces[i];
-        if (isConstantToken(piece)) {
-            line += constantText(pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
-            continue;
-        }
-        const std::size_t at =
-            isLetter(piece) ? std::string_view::npos : tokenTable.find(static_cast<char>(piece));
-        if (at != std::string_view::npos)
-            line += tokenTable.substr(at + 1, 3);
-        else
-            line += static_cast<char>(piece);
-    }
-    return line;
-}
-
 } // namespace
 
-std::string EquationSolver::FormatDecimal(double value)
+std::string FormatDecimal(double value)
 {
     std::string text = formatCLocale("%.5e", value);
     for (char& c : text) {
@@ -113,18 +92,32 @@ std::string EquationSolver::FormatDecimal(double value)
     return text;
 }
 
-std::string EquationSolver::renderPieces(const PieceString& pieces, const LevelString& levels,
-                                         const ConstantPool& pool)
+std::string renderPieces(const PieceString& pieces, const LevelString& levels, const ConstantPool& pool,
+                         std::string_view tokenTable)
 {
-    return render(pieces, levels, kFunctionTokenTable, pool);
+    std::string line;
+    for (int i = 0; pieces[i] != 0; ++i) {
+        const unsigned char piece = pieces[i];
+        if (isConstantToken(piece)) {
+            line += constantText(pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
+            continue;
+        }
+        const std::size_t at =
+            isLetter(piece) ? std::string_view::npos : tokenTable.find(static_cast<char>(piece));
+        if (at != std::string_view::npos)
+            line += tokenTable.substr(at + 1, 3);
+        else
+            line += static_cast<char>(piece);
+    }
+    return line;
 }
 
-std::string EquationSolver::FormatLine(const PieceString& pieces, const LevelString& levels,
-                                       std::string_view tokenTable, const ConstantPool& pool)
+std::string FormatLine(const PieceString& pieces, const LevelString& levels, std::string_view tokenTable,
+                       const ConstantPool& pool, int& outputLineCounter)
 {
-    std::string line = render(pieces, levels, tokenTable, pool) + "\r\n";
-    ++m_outputLineCounter;
-    if (m_outputLineCounter >= kLineLimit)
+    std::string line = renderPieces(pieces, levels, pool, tokenTable) + "\r\n";
+    ++outputLineCounter;
+    if (outputLineCounter >= kLineLimit)
         return {};
     return line;
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Moves one term, factor, base, exponent or function of one side of the equation to the other side
 // by applying the inverse operation there.
-#include "equation_solver.h"
+#include "engine/transformations.h"
+
+#include "engine/token_table.h"
 
 #include <algorithm>
 #include <string_view>
@@ -93,10 +95,170 @@ int operandEnd(const Side& side, int p, int weakest)
     return q;
 }
 
+/// What an isolation step makes of the side's weakest operation.
+enum class Plan {
+    Edit,          // the other side is built and the kept side's edit is set
+    NothingToMove, // the operation offers nothing to move: report a step, change nothing
+    SingleOperand, // the side is a single operand: no step
+};
+
+/// One isolation step: the kept side, the position on it, and the new other side being built.
+class IsolationStep {
+public:
+    IsolationStep(const Side& side, int position, OtherSide& other, KeptEdit& edit)
+        : m_side(side), m_p(position), m_other(other), m_edit(edit)
+    {
+        m_weakest = side.level(0);
+        for (int t = 1; t < side.length; ++t)
+            m_weakest = std::min(m_weakest, side.level(t));
+        if (m_weakest <= 2)
+            m_p = operandStart(side, m_p, m_weakest);
+    }
+
+    Plan plan()
+    {
+        switch (m_weakest) {
+        case 1:
+            return moveTerm();
+        case 2:
+            return moveFactor();
+        case 4:
+            return movePowerPart();
+        case 6:
+            return undoFunction();
+        case 7:
+            return Plan::SingleOperand;
+        default:
+            return Plan::NothingToMove;
+        }
+    }
+
+private:
+    /// A sum: A+B=C -> A=C-B, A-B=C -> A=C+B; a lone signed term -A=C -> A=-(C).
+    Plan moveTerm()
+    {
+        bool otherTerms = false;
+        for (int t = 1; t < m_side.length; ++t)
+            otherTerms = otherTerms || m_side.level(t) == 1;
+        if (!otherTerms) {
+            // A redundant `+` in front is simply dropped.
+            if (m_side.piece(0) == '-')
+                m_other.text("-(").old().text(")");
+            else
+                m_other.old();
+            m_edit.eraseFrom = 0;
+            m_edit.eraseCount = 1;
+            return Plan::Edit;
+        }
+        const int q = operandEnd(m_side, m_p, m_weakest);
+        if (m_p == 0 && q >= m_side.length)
+            return Plan::NothingToMove; // the whole side: there is no other term to keep
+        m_other.old().piece(m_side.piece(m_p - 1) == '-' ? '+' : '-').range(m_side, m_p, q);
+        m_edit.eraseFrom = m_p > 0 ? m_p - 1 : 0;
+        m_edit.eraseCount = m_p > 0 ? q - m_p + 1 : q;
+        return Plan::Edit;
+    }
+
+    /// A product: A*B=C -> A=(C)/B, A/B=C -> A=(C)*B.
+    Plan moveFactor()
+    {
+        const int q = operandEnd(m_side, m_p, m_weakest);
+        if (q >= m_side.length && m_p == 0)
+            return Plan::NothingToMove;
+        if (m_p == 0 && m_side.piece(q) == '/') {
+            // A/B=C -> B=A/(C): the first factor becomes the numerator over the other side, and
+            // every other factor changes between multiplying and dividing.
+            m_other.range(m_side, 0, q).text("/(").old().text(")");
+            m_edit.invertProduct = true;
+            m_edit.eraseFrom = 0;
+            m_edit.eraseCount = q + 1;
+            return Plan::Edit;
+        }
+        m_other.text("(").old().text(m_side.piece(m_p - 1) == '/' ? ")*" : ")/").range(m_side, m_p, q);
+        m_edit.eraseFrom = m_p > 0 ? m_p - 1 : 0;
+        m_edit.eraseCount = m_p > 0 ? q - m_p + 1 : q + 1;
+        return Plan::Edit;
+    }
+
+    /// A power, split at the last top-level `^`: B^A=C -> A=log(C)/log(B), A^E=C -> A=(C)^(1/(E)).
+    Plan movePowerPart()
+    {
+        int caret = m_side.length - 1;
+        while (caret > 0 && !(m_side.level(caret) == m_weakest && m_side.piece(caret) == '^'))
+            --caret;
+        if (caret <= 0)
+            return Plan::NothingToMove;
+        if (m_p == 0) {
+            m_other.piece(token::kLog).text("(").old().text(")/").piece(token::kLog).text("(");
+            m_other.range(m_side, 0, caret).text(")");
+            m_edit.eraseFrom = 0;
+            m_edit.eraseCount = caret + 1;
+        } else {
+            m_other.text("(").old().text(")^(").piece(kOne).text("/(");
+            m_other.range(m_side, caret + 1, m_side.length).text("))");
+            m_edit.eraseFrom = caret;
+            m_edit.eraseCount = m_side.length - caret;
+        }
+        return Plan::Edit;
+    }
+
+    /// A function application F(A)=C -> (A)=G(C), G the inverse of F; lgt and sqr become powers.
+    Plan undoFunction()
+    {
+        int at = 0;
+        while (at < m_side.length && m_side.level(at) != m_weakest)
+            ++at;
+        const unsigned char function = m_side.piece(at);
+        if (const unsigned char inverse = inverseFunction(function); inverse != 0) {
+            m_other.piece(inverse).text("(").old().text(")");
+        } else if (function == token::kLgt) {
+            m_other.piece(kTen).text("^(").old().text(")"); // lgt(A)=C -> (A)=10^(C)
+        } else if (function == token::kSqr) {
+            m_other.text("(").old().text(")^").piece(kTwo); // sqr(A)=C -> (A)=(C)^2
+        } else {
+            return Plan::NothingToMove;
+        }
+        m_edit.eraseFrom = at;
+        m_edit.eraseCount = 1;
+        return Plan::Edit;
+    }
+
+    const Side& m_side;
+    int m_p;
+    int m_weakest = 0;
+    OtherSide& m_other;
+    KeptEdit& m_edit;
+};
+
+/// Edits the kept side in place, then puts the new other side (in scratch) where the old one was.
+void applyStep(PieceString& pieces, const Side& side, const KeptEdit& edit, bool keptIsLeft, int equals,
+               const PieceString& scratch)
+{
+    if (edit.invertProduct) {
+        for (int t = 1; t < side.length; ++t) {
+            if (side.level(t) != 2)
+                continue;
+            const int at = side.start + t;
+            if (pieces.at(at) == '*')
+                pieces[at] = '/';
+            else if (pieces.at(at) == '/')
+                pieces[at] = '*';
+        }
+    }
+    const int keptLength = side.length - edit.eraseCount;
+    pieces.erase(side.start + edit.eraseFrom, edit.eraseCount);
+    if (keptIsLeft) {
+        pieces.truncate(keptLength + 1);
+        pieces.insert(keptLength + 1, scratch.data(), scratch.length());
+    } else {
+        pieces.erase(0, equals);
+        pieces.insert(0, scratch.data(), scratch.length());
+    }
+}
+
 } // namespace
 
-bool EquationSolver::IsolateStep(PieceString& pieces, const LevelString& levels, int position,
-                                 PieceString& scratch)
+bool IsolateStep(PieceString& pieces, const LevelString& levels, int position, PieceString& scratch)
 {
     if (&scratch == &pieces)
         return false;
@@ -110,111 +272,15 @@ bool EquationSolver::IsolateStep(PieceString& pieces, const LevelString& levels,
 
     const bool keptIsLeft = position < equals;
     const Side side{pieces, levels, keptIsLeft ? 0 : equals + 1, keptIsLeft ? equals : count - equals - 1};
-    const int otherStart = keptIsLeft ? equals + 1 : 0;
-    const int otherEnd = keptIsLeft ? count : equals;
-    int p = position - side.start;
-
-    int weakest = side.level(0);
-    for (int t = 1; t < side.length; ++t)
-        weakest = std::min(weakest, side.level(t));
-
-    if (weakest <= 2)
-        p = operandStart(side, p, weakest);
-
-    OtherSide other(scratch, pieces, otherStart, otherEnd);
+    OtherSide other(scratch, pieces, keptIsLeft ? equals + 1 : 0, keptIsLeft ? count : equals);
     KeptEdit edit;
-
-    switch (weakest) {
-    case 1: { // a sum
-        bool otherTerms = false;
-        for (int t = 1; t < side.length; ++t)
-            otherTerms = otherTerms || side.level(t) == 1;
-        if (!otherTerms) {
-            // -A=C -> A=-(C); a redundant `+` in front is simply dropped.
-            if (side.piece(0) == '-')
-                other.text("-(").old().text(")");
-            else
-                other.old();
-            edit.eraseFrom = 0;
-            edit.eraseCount = 1;
-            break;
-        }
-        // A+B=C -> A=C-B, A-B=C -> A=C+B
-        const int q = operandEnd(side, p, weakest);
-        if (p == 0 && q >= side.length)
-            return true; // the whole side: there is no other term to keep
-        other.old().piece(side.piece(p - 1) == '-' ? '+' : '-').range(side, p, q);
-        edit.eraseFrom = p > 0 ? p - 1 : 0;
-        edit.eraseCount = p > 0 ? q - p + 1 : q;
+    switch (IsolationStep(side, position - side.start, other, edit).plan()) {
+    case Plan::Edit:
         break;
-    }
-    case 2: { // a product
-        const int q = operandEnd(side, p, weakest);
-        if (q >= side.length && p == 0)
-            return true;
-        if (p == 0 && side.piece(q) == '/') {
-            // A/B=C -> B=A/(C): the first factor becomes the numerator over the other side, and
-            // every other factor changes between multiplying and dividing.
-            other.range(side, 0, q).text("/(").old().text(")");
-            edit.invertProduct = true;
-            edit.eraseFrom = 0;
-            edit.eraseCount = q + 1;
-            break;
-        }
-        // A*B=C -> A=(C)/B, A/B=C -> A=(C)*B
-        other.text("(").old().text(side.piece(p - 1) == '/' ? ")*" : ")/").range(side, p, q);
-        edit.eraseFrom = p > 0 ? p - 1 : 0;
-        edit.eraseCount = p > 0 ? q - p + 1 : q + 1;
-        break;
-    }
-    case 4: { // a power: base ^ exponent, split at the last top-level `^`
-        int caret = side.length - 1;
-        while (caret > 0 && !(side.level(caret) == weakest && side.piece(caret) == '^'))
-            --caret;
-        if (caret <= 0)
-            return true;
-        if (p == 0) {
-            // B^A=C -> A=log(C)/log(B)
-            other.piece('{').text("(").old().text(")/").piece('{').text("(").range(side, 0, caret).text(")");
-            edit.eraseFrom = 0;
-            edit.eraseCount = caret + 1;
-        } else {
-            // A^E=C -> A=(C)^(1/(E))
-            other.text("(")
-                .old()
-                .text(")^(")
-                .piece(kOne)
-                .text("/(")
-                .range(side, caret + 1, side.length)
-                .text("))");
-            edit.eraseFrom = caret;
-            edit.eraseCount = side.length - caret;
-        }
-        break;
-    }
-    case 6: { // a function application F(A)=C -> (A)=G(C)
-        int token = 0;
-        while (token < side.length && side.level(token) != weakest)
-            ++token;
-        const unsigned char function = side.piece(token);
-        const auto inverse = kInvertibleTokens.find(static_cast<char>(function));
-        if (function != 0 && inverse != std::string_view::npos) {
-            other.piece(static_cast<unsigned char>(kInverseTokens[inverse])).text("(").old().text(")");
-        } else if (function == ']') {
-            other.piece(kTen).text("^(").old().text(")"); // lgt(A)=C -> (A)=10^(C)
-        } else if (function == '}') {
-            other.text("(").old().text(")^").piece(kTwo); // sqr(A)=C -> (A)=(C)^2
-        } else {
-            return true;
-        }
-        edit.eraseFrom = token;
-        edit.eraseCount = 1;
-        break;
-    }
-    case 7: // a single operand: nothing left to move
-        return false;
-    default:
+    case Plan::NothingToMove:
         return true;
+    case Plan::SingleOperand:
+        return false;
     }
 
     const int keptLength = side.length - edit.eraseCount;
@@ -222,27 +288,7 @@ bool EquationSolver::IsolateStep(PieceString& pieces, const LevelString& levels,
         pieces.markOverflowed();
         return false;
     }
-
-    // Edit the kept side in place, then put the new other side where the old one was.
-    if (edit.invertProduct) {
-        for (int t = 1; t < side.length; ++t) {
-            if (side.level(t) != 2)
-                continue;
-            const int at = side.start + t;
-            if (pieces.at(at) == '*')
-                pieces[at] = '/';
-            else if (pieces.at(at) == '/')
-                pieces[at] = '*';
-        }
-    }
-    pieces.erase(side.start + edit.eraseFrom, edit.eraseCount);
-    if (keptIsLeft) {
-        pieces.truncate(keptLength + 1);
-        pieces.insert(keptLength + 1, scratch.data(), scratch.length());
-    } else {
-        pieces.erase(0, equals);
-        pieces.insert(0, scratch.data(), scratch.length());
-    }
+    applyStep(pieces, side, edit, keptIsLeft, equals, scratch);
     return true;
 }
 

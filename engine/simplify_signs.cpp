@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Removes one redundant sign or one pair of redundant parentheses from an equation per call.
-#include "equation_solver.h"
+#include "engine/transformations.h"
+
+#include "engine/token_table.h"
 
 namespace engine {
 
@@ -148,7 +150,7 @@ bool dissolveParentheses(PieceString& pieces, const LevelString& levels, int cou
 
 } // namespace
 
-bool EquationSolver::SimplifySigns(PieceString& pieces, const LevelString& levels)
+bool SimplifySigns(PieceString& pieces, const LevelString& levels)
 {
     const int count = pieces.length();
     if (mergeSigns(pieces, levels, count))

@@ -1,23 +1,77 @@
 // SPDX-License-Identifier: MIT
 // The solving driver: validates and tokenises an equation, then transforms it pass by pass.
-#include "equation_solver.h"
+#include "engine/solver_buffers.h"
 
-#include "rule_tables.h"
+#include "engine/complex_arithmetic.h"
+#include "engine/constant_folding.h"
+#include "engine/formatting.h"
+#include "engine/pieces.h"
+#include "engine/rule_tables.h"
+#include "engine/token_table.h"
+#include "engine/transformations.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace engine {
 namespace {
 
 constexpr unsigned char kUnknown = 'x';
-/// Functions that the inversion step undoes: acs, ahc, ahs, aht, asn, atn, lgt, log, sqr.
-constexpr std::string_view kInvertedFunctions = "!#$&,:]{}";
+/// Functions that the inversion step undoes.
+constexpr std::array<unsigned char, 9> kInvertedFunctions = {
+    token::kAcs, token::kAhc, token::kAhs, token::kAht, token::kAsn,
+    token::kAtn, token::kLgt, token::kLog, token::kSqr,
+};
 /// Safety bounds for loops whose termination rests on the transformations shrinking the equation:
 /// far above anything a real equation needs, they only keep a faulty transformation from hanging.
 constexpr int kMaxNormaliseRounds = 20000;
 constexpr int kMaxSearchFolds = 20000;
 constexpr int kMaxSearchIsolations = 2000;
+
+/// What the current pass changed; a change that opens a mode of its own sets that mode.
+enum class Change {
+    None,            // nothing
+    Rewritten,       // folding, a rule of table A or C, a swap of the sides, an isolation step, a letter rule
+    FractionCleared, // a division by an expression holding x was multiplied out
+    FunctionInverted, // a function around x was undone
+    Expanded,         // a rule of table B
+    TermMoved,        // a term was moved across the `=`
+    SearchSolved,     // the numeric search found x
+};
+
+/// Which optional steps (clearing fractions, inverting functions, expanding, moving terms, the
+/// numeric search) the next pass may try. After a change of one kind, passes try only that kind
+/// until one changes nothing; a pass without change in mode All ends the solve.
+enum class Mode {
+    Finished,       // no further pass
+    All,            // every optional step
+    ClearFraction,  // only clearing fractions
+    InvertFunction, // only inverting functions
+    Expand,         // none of the optional steps
+    MoveTerm,       // only moving terms
+    Search,         // only the numeric search
+};
+
+Mode modeAfter(Change change)
+{
+    switch (change) {
+    case Change::FractionCleared:
+        return Mode::ClearFraction;
+    case Change::FunctionInverted:
+        return Mode::InvertFunction;
+    case Change::Expanded:
+        return Mode::Expand;
+    case Change::TermMoved:
+        return Mode::MoveTerm;
+    case Change::SearchSolved:
+        return Mode::Search;
+    case Change::None:
+    case Change::Rewritten:
+        break;
+    }
+    return Mode::All;
+}
 
 /// The equation is too long when byte 255 is not the terminator or an edit was refused.
 bool isTooLong(const PieceString& pieces)
@@ -30,9 +84,9 @@ bool isTooLong(const PieceString& pieces)
 bool simplifyWithFreshLevels(PieceString& pieces, LevelString& levels)
 {
     for (int rounds = 0;; ++rounds) {
-        if (!EquationSolver::ComputeLevels(pieces, levels))
+        if (!ComputeLevels(pieces, levels))
             return false;
-        if (rounds >= kMaxNormaliseRounds || !EquationSolver::SimplifySigns(pieces, levels))
+        if (rounds >= kMaxNormaliseRounds || !SimplifySigns(pieces, levels))
             return true;
     }
 }
@@ -54,13 +108,6 @@ bool containsPiece(const PieceString& pieces, unsigned char piece, int from, int
     return false;
 }
 
-bool isArithmeticFailure(EvaluationResult r)
-{
-    const int code = static_cast<int>(r);
-    return code >= static_cast<int>(EvaluationResult::Overflow) &&
-           code <= static_cast<int>(EvaluationResult::AhtOfOne);
-}
-
 /// Replaces the content of target by count bytes of source (count may be 0).
 void copyPieces(PieceString& target, const unsigned char* source, int count)
 {
@@ -69,13 +116,20 @@ void copyPieces(PieceString& target, const unsigned char* source, int count)
         target.insert(0, source, count);
 }
 
+/// The lowest level among the pieces before end.
+int weakestLevelBefore(const LevelString& levels, int end)
+{
+    int weakest = 255;
+    for (int i = 0; i < end; ++i)
+        weakest = std::min(weakest, static_cast<int>(levels[i]));
+    return weakest;
+}
+
 /// Index where the unknown's side is cut for the next isolation step: the term after the weakest
 /// operator when the first term holds x, else the first term (after its sign).
 int isolationPosition(const PieceString& pieces, const LevelString& levels, int equals)
 {
-    int weakest = 255;
-    for (int i = 0; i < equals; ++i)
-        weakest = std::min(weakest, static_cast<int>(levels[i]));
+    const int weakest = weakestLevelBefore(levels, equals);
     if (levels[0] > weakest) {
         int i = 0;
         bool holdsUnknown = false;
@@ -89,28 +143,52 @@ int isolationPosition(const PieceString& pieces, const LevelString& levels, int 
     return pieces[0] == '-' ? 1 : 0;
 }
 
-} // namespace
+/// Measures of the equation taken once at the start of a pass.
+struct PassMeasure {
+    int unknowns = 0; // pieces `x`
+    int equals = 0;   // index of `=`
+    int length = 0;   // pieces
+};
 
 /// The state of one solve and its passes. Works on the solver's buffers.
 class SolveRun {
 public:
-    explicit SolveRun(EquationSolver& solver)
-        : m_solver(solver), m_pieces(solver.m_pieces), m_levels(solver.m_levels)
+    explicit SolveRun(SolverBuffers& buffers)
+        : m_buffers(buffers), m_pieces(buffers.pieces), m_levels(buffers.levels)
     {
     }
 
-    std::string solve(std::string_view text);
+    SolveOutcome solve(std::string_view text);
 
 private:
     enum class PassEnd { Continue, Finished, Failed };
+    /// Where a pass goes on after the steps every pass tries.
+    enum class Next { OptionalSteps, Output, Failed };
 
+    ErrorCode prepare();
     PassEnd runPass();
-    int prepare();
+    bool foldConstants();
+    Next runCommonSteps(const PassMeasure& pass);
+    void runOptionalSteps(const PassMeasure& pass);
+    bool emitLine();
+    PassEnd advanceMode();
+
+    [[nodiscard]] bool unchanged() const { return m_change == Change::None; }
+    [[nodiscard]] bool modeAllows(Mode step) const { return m_mode == Mode::All || m_mode == step; }
+    [[nodiscard]] bool tryRules(std::span<const std::string_view> table, unsigned char letter, int n,
+                                RuleFilter filter = RuleFilter::AllRules)
+    {
+        return tryRuleTable(m_pieces, m_levels, m_buffers.rules, table, letter, n, filter);
+    }
+    bool isolateAt(int position) { return IsolateStep(m_pieces, m_levels, position, m_buffers.temporary); }
+
     void swapSides(int equals, int length);
-    [[nodiscard]] bool letterPass(int& errorCode);
+    void isolateSingleUnknown(int equals);
+    [[nodiscard]] bool letterPass();
     [[nodiscard]] bool clearFraction(int equals, int length);
     [[nodiscard]] bool invertFunction(int equals, int length);
     [[nodiscard]] bool moveTerm(int equals, int length);
+    [[nodiscard]] bool hasOtherLetter() const;
     [[nodiscard]] bool numericSearch();
 
     enum class Isolation { Done, LimitReached };
@@ -118,225 +196,236 @@ private:
     enum class Trial { Value, NotConstant, ArithmeticFailure, Abandoned };
     Trial evaluateTrial(Complex trialValue, Complex& result);
     [[nodiscard]] bool hasSearchForm() const;
+    bool acceptSearchResult(Complex trial);
 
-    /// Ends the solve with error code, returning its message alone.
-    std::string fail(int code)
-    {
-        m_solver.m_lastError = code;
-        return m_solver.message(code);
-    }
-
-    EquationSolver& m_solver;
+    SolverBuffers& m_buffers;
     PieceString& m_pieces;
     LevelString& m_levels;
 
     std::string m_output;
-    int m_change = 0;
-    int m_mode = 1;
+    Change m_change = Change::None;
+    Mode m_mode = Mode::All;
     unsigned char m_letterCursor = 'a';
-    int m_error = 0;
+    ErrorCode m_error = ErrorCode::None;
 };
 
-std::string EquationSolver::Solve(std::string_view text)
+} // namespace
+
+void SolverBuffers::startSolve()
 {
-    SolveRun run(*this);
-    return run.solve(text);
+    outputLineCounter = 0;
+    for (PieceString* buffer : {&pieces, &levels, &temporary, &spare, &rules.pattern, &rules.patternLevels,
+                                &rules.marks, &rules.result, &trialCopy, &trialLevels})
+        buffer->clearOverflow();
+    writePresets(pool);
+    writePresets(trialPool);
 }
 
-int EquationSolver::Normalise(unsigned char letter)
+ErrorCode loadEquation(SolverBuffers& buffers, std::string_view text)
+{
+    writePresets(buffers.pool);
+    writePresets(buffers.trialPool);
+    const ValidationResult validation = Validate(text);
+    if (validation.code != ErrorCode::None)
+        return validation.code;
+    buffers.pieces.assign(text);
+    if (Tokenise(buffers.pieces, buffers.pool) != StoreResult::Stored)
+        return ErrorCode::TooManyNumbers;
+    if (!ComputeLevels(buffers.pieces, buffers.levels))
+        return ErrorCode::TooDeeplyNested;
+    return ErrorCode::None;
+}
+
+ErrorCode Normalise(SolverBuffers& buffers, unsigned char letter)
 {
     // repeat { length check; repeat ComputeLevels while SimplifySigns changes } while CollectTerms changes
     for (int rounds = 0;; ++rounds) {
-        if (isTooLong(m_pieces))
-            return kErrorTooLong;
-        if (!simplifyWithFreshLevels(m_pieces, m_levels))
-            return kErrorNesting;
-        if (rounds >= kMaxNormaliseRounds || !CollectTerms(m_pieces, m_levels, letter, m_temporary))
-            return 0;
+        if (isTooLong(buffers.pieces))
+            return ErrorCode::TooManyPieces;
+        if (!simplifyWithFreshLevels(buffers.pieces, buffers.levels))
+            return ErrorCode::TooDeeplyNested;
+        if (rounds >= kMaxNormaliseRounds ||
+            !CollectTerms(buffers.pieces, buffers.levels, letter, buffers.temporary))
+            return ErrorCode::None;
     }
 }
 
-std::string SolveRun::solve(std::string_view text)
+SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text)
 {
-    m_solver.m_outputLineCounter = 0;
-    m_solver.m_lastError = 0;
-    for (PieceString* buffer :
-         {&m_solver.m_pieces, &m_solver.m_levels, &m_solver.m_temporary, &m_solver.m_pattern,
-          &m_solver.m_patternLevels, &m_solver.m_replacement, &m_solver.m_marks, &m_solver.m_ruleResult})
-        buffer->clearOverflow();
-    m_solver.writePresets();
+    return SolveRun(buffers).solve(text);
+}
 
+namespace {
+
+SolveOutcome SolveRun::solve(std::string_view text)
+{
+    m_buffers.startSolve();
     // The engine reads its input as a NUL-terminated string.
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos)
         text = text.substr(0, nul);
-    const ValidationResult validation = m_solver.Validate(text);
-    if (validation.code != 0) {
-        m_solver.m_lastError = validation.code;
-        return m_solver.validationMessage(validation);
+    SolveOutcome outcome;
+    outcome.validation = Validate(text);
+    if (outcome.validation.code != ErrorCode::None) {
+        outcome.error = outcome.validation.code;
+        return outcome;
     }
     m_pieces.assign(text);
-    if (m_solver.Tokenise() != StoreResult::Stored)
-        return fail(kErrorPoolFull);
-
-    if (const int code = prepare(); code != 0)
-        return fail(code);
-    m_mode = 1;
-    m_letterCursor = 'a';
-    for (;;) {
-        switch (runPass()) {
-        case PassEnd::Continue:
-            break;
-        case PassEnd::Finished:
-            return m_output;
-        case PassEnd::Failed:
-            if (m_error == kErrorTooManyLines) {
-                m_solver.m_lastError = m_error;
-                return m_output + m_solver.message(kErrorTooManyLines);
-            }
-            return fail(m_error);
-        }
+    if (Tokenise(m_pieces, m_buffers.pool) != StoreResult::Stored) {
+        outcome.error = ErrorCode::TooManyNumbers;
+        return outcome;
     }
+    outcome.error = prepare();
+    PassEnd end = outcome.error == ErrorCode::None ? PassEnd::Continue : PassEnd::Failed;
+    while (end == PassEnd::Continue)
+        end = runPass();
+    if (end == PassEnd::Failed && outcome.error == ErrorCode::None)
+        outcome.error = m_error;
+    // An error drops the lines, except the line limit, whose message follows them.
+    if (outcome.error == ErrorCode::None || outcome.error == ErrorCode::TooManyLines)
+        outcome.lines = std::move(m_output);
+    return outcome;
 }
 
-int SolveRun::prepare()
+ErrorCode SolveRun::prepare()
 {
     // The first line shows the equation as entered: it is produced after the first successful
     // level computation, before any simplification.
     if (isTooLong(m_pieces))
-        return kErrorTooLong;
-    if (!EquationSolver::ComputeLevels(m_pieces, m_levels))
-        return kErrorNesting;
-    m_output += m_solver.FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_solver.m_pool);
-    return m_solver.Normalise(kUnknown);
+        return ErrorCode::TooManyPieces;
+    if (!ComputeLevels(m_pieces, m_levels))
+        return ErrorCode::TooDeeplyNested;
+    m_output +=
+        FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool, m_buffers.outputLineCounter);
+    const ErrorCode error = Normalise(m_buffers, kUnknown);
+    m_mode = Mode::All;
+    m_letterCursor = 'a';
+    return error;
 }
 
 SolveRun::PassEnd SolveRun::runPass()
 {
     // 1. Measure the equation once for the whole pass.
-    m_change = 0;
-    const int unknowns = countPiece(m_pieces, kUnknown);
-    const int equals = EquationSolver::FindPiece(m_pieces, '=');
-    const int length = EquationSolver::FindPiece(m_pieces, 0);
+    m_change = Change::None;
+    const PassMeasure pass{countPiece(m_pieces, kUnknown), FindPiece(m_pieces, '='), FindPiece(m_pieces, 0)};
 
-    // 2. Fold one constant sub-expression.
-    const EvaluationResult folded = EquationSolver::EvaluateConstants(m_pieces, m_levels, m_solver.m_pool);
-    if (isArithmeticFailure(folded) || folded == EvaluationResult::PoolFull) {
-        m_error = static_cast<int>(folded) + 25;
+    if (!foldConstants())
+        return PassEnd::Failed;
+    switch (runCommonSteps(pass)) {
+    case Next::OptionalSteps:
+        runOptionalSteps(pass);
+        break;
+    case Next::Output:
+        break;
+    case Next::Failed:
         return PassEnd::Failed;
     }
+    if (!emitLine())
+        return PassEnd::Failed;
+    return advanceMode();
+}
+
+/// 2. Folds one constant sub-expression; false when the fold failed.
+bool SolveRun::foldConstants()
+{
+    const EvaluationResult folded = EvaluateConstants(m_pieces, m_levels, m_buffers.pool);
+    if (isArithmeticFailure(folded) || folded == EvaluationResult::PoolFull) {
+        m_error = foldingError(folded);
+        return false;
+    }
     if (folded == EvaluationResult::Folded)
-        m_change = 1;
+        m_change = Change::Rewritten;
+    return true;
+}
 
+/// Steps 3 to 8, which every pass tries.
+SolveRun::Next SolveRun::runCommonSteps(const PassMeasure& pass)
+{
     // 3. Collect like terms while x occurs more than once.
-    if (unknowns >= 2 && m_change == 0 && m_solver.tryRuleTable(kRuleSetA, kUnknown, length, false))
-        m_change = 1;
-
-    // 4. Complete the square when x occurs exactly twice; 5. put x on the left.
-    bool toFractions = false;
-    bool swapStep = false;
-    if (unknowns == 2) {
-        if (m_change != 0) {
-            toFractions = true;
-        } else if (m_solver.tryRuleTable(kRuleSetC, kUnknown, length, false)) {
-            m_change = 1;
-            toFractions = true;
-        } else {
-            swapStep = true;
-        }
-    } else {
-        swapStep = unknowns >= 1 && m_change == 0;
+    if (pass.unknowns >= 2 && unchanged() && tryRules(kRuleSetA, kUnknown, pass.length))
+        m_change = Change::Rewritten;
+    // 4. Complete the square when x occurs exactly twice.
+    if (pass.unknowns == 2 && !unchanged())
+        return Next::OptionalSteps;
+    if (pass.unknowns == 2 && tryRules(kRuleSetC, kUnknown, pass.length)) {
+        m_change = Change::Rewritten;
+        return Next::OptionalSteps;
     }
-
-    bool toOutput = false;
-    if (!toFractions) {
-        if (swapStep && !containsPiece(m_pieces, kUnknown, 0, equals)) {
-            swapSides(equals, length);
-            m_change = 1;
-        }
-        // 6. A single x is isolated one operation at a time.
-        if (unknowns == 1) {
-            if (m_change == 0) {
-                int weakest = 255;
-                for (int i = 0; i < equals; ++i)
-                    weakest = std::min(weakest, static_cast<int>(m_levels[i]));
-                if (weakest < 7) {
-                    const int position = isolationPosition(m_pieces, m_levels, equals);
-                    static_cast<void>(
-                        EquationSolver::IsolateStep(m_pieces, m_levels, position, m_solver.m_temporary));
-                    m_change = 1;
-                }
-            }
-            toOutput = m_pieces[0] == kUnknown && m_pieces[1] == '=';
-        } else if (unknowns >= 2) {
-            toFractions = true;
-        }
-        // 7. The other letters, each with the collecting rules.
-        if (!toFractions && !toOutput && m_change == 0) {
-            int code = 0;
-            if (letterPass(code))
-                m_change = 1;
-            if (code != 0) {
-                m_error = code;
-                return PassEnd::Failed;
-            }
-        }
-        // 8. Nothing further for a single x.
-        if (unknowns <= 1)
-            toOutput = true;
+    // 5. Put x on the left.
+    if (pass.unknowns >= 1 && unchanged() && !containsPiece(m_pieces, kUnknown, 0, pass.equals)) {
+        swapSides(pass.equals, pass.length);
+        m_change = Change::Rewritten;
     }
-
-    if (!toOutput) {
-        // 9. Clear a fraction whose divisor holds x.
-        if ((m_mode == 1 || m_mode == 2) && m_change == 0 && clearFraction(equals, length))
-            m_change = 2;
-        // 10. Invert a function around x.
-        if ((m_mode == 1 || m_mode == 3) && m_change == 0 && invertFunction(equals, length))
-            m_change = 3;
-        // 11. Expand products and powers, else move a term across the `=`.
-        bool expanded = false;
-        if (m_mode == 1 && m_change == 0 && m_solver.tryRuleTable(kRuleSetB, kUnknown, length, false)) {
-            m_change = 4;
-            expanded = true;
-        }
-        if (((m_mode == 1 && !expanded) || m_mode == 5) && m_change == 0 && moveTerm(equals, length))
-            m_change = 5;
-        // 12. Numeric search for x=f(x).
-        if (unknowns >= 2 && (m_mode == 1 || m_mode == 6) && m_change == 0) {
-            bool otherLetter = false;
-            for (int i = 0; m_pieces[i] != 0; ++i)
-                otherLetter = otherLetter || (isLetter(m_pieces[i]) && m_pieces[i] != kUnknown);
-            if (!otherLetter && numericSearch())
-                m_change = 6;
-        }
+    if (pass.unknowns >= 2)
+        return Next::OptionalSteps;
+    // 6. A single x is isolated one operation at a time; x=... ends the pass's work.
+    if (pass.unknowns == 1) {
+        if (unchanged())
+            isolateSingleUnknown(pass.equals);
+        if (m_pieces[0] == kUnknown && m_pieces[1] == '=')
+            return Next::Output;
     }
-
-    // 13. Output.
-    if (m_change != 0) {
-        if (const int code = m_solver.Normalise(kUnknown); code != 0) {
-            m_error = code;
-            return PassEnd::Failed;
-        }
-        const std::string line =
-            m_solver.FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_solver.m_pool);
-        if (line.empty()) {
-            m_error = kErrorTooManyLines;
-            return PassEnd::Failed;
-        }
-        m_output += line;
+    // 7. The other letters, each with the collecting rules.
+    if (unchanged()) {
+        if (letterPass())
+            m_change = Change::Rewritten;
+        if (m_error != ErrorCode::None)
+            return Next::Failed;
     }
+    // 8. Nothing further for a single x.
+    return Next::Output;
+}
 
-    // 14. Mode for the next pass.
-    if (m_change >= 2)
-        m_mode = m_change;
-    else if (m_change == 0)
-        m_mode = m_mode >= 2 ? 1 : 0;
-    return m_mode == 0 ? PassEnd::Finished : PassEnd::Continue;
+/// Steps 9 to 12, each only in its mode and while the pass has changed nothing.
+void SolveRun::runOptionalSteps(const PassMeasure& pass)
+{
+    // 9. Clear a fraction whose divisor holds x.
+    if (modeAllows(Mode::ClearFraction) && unchanged() && clearFraction(pass.equals, pass.length))
+        m_change = Change::FractionCleared;
+    // 10. Invert a function around x.
+    if (modeAllows(Mode::InvertFunction) && unchanged() && invertFunction(pass.equals, pass.length))
+        m_change = Change::FunctionInverted;
+    // 11. Expand products and powers, else move a term across the `=`.
+    if (m_mode == Mode::All && unchanged() && tryRules(kRuleSetB, kUnknown, pass.length))
+        m_change = Change::Expanded;
+    if (modeAllows(Mode::MoveTerm) && unchanged() && moveTerm(pass.equals, pass.length))
+        m_change = Change::TermMoved;
+    // 12. Numeric search for x=f(x), only while x is the only letter.
+    if (pass.unknowns >= 2 && modeAllows(Mode::Search) && unchanged() && !hasOtherLetter() && numericSearch())
+        m_change = Change::SearchSolved;
+}
+
+/// 13. A pass that changed something appends the normalised equation as a line.
+bool SolveRun::emitLine()
+{
+    if (unchanged())
+        return true;
+    m_error = Normalise(m_buffers, kUnknown);
+    if (m_error != ErrorCode::None)
+        return false;
+    const std::string line =
+        FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool, m_buffers.outputLineCounter);
+    if (line.empty()) {
+        m_error = ErrorCode::TooManyLines;
+        return false;
+    }
+    m_output += line;
+    return true;
+}
+
+/// 14. The mode for the next pass.
+SolveRun::PassEnd SolveRun::advanceMode()
+{
+    if (m_change != Change::None && m_change != Change::Rewritten)
+        m_mode = modeAfter(m_change);
+    else if (m_change == Change::None)
+        m_mode = m_mode == Mode::All ? Mode::Finished : Mode::All;
+    return m_mode == Mode::Finished ? PassEnd::Finished : PassEnd::Continue;
 }
 
 void SolveRun::swapSides(int equals, int length)
 {
-    PieceString& temporary = m_solver.m_temporary;
+    PieceString& temporary = m_buffers.temporary;
     copyPieces(temporary, m_pieces.data() + equals + 1, length - equals - 1);
     temporary.insert(temporary.length(), '=');
     if (equals > 0)
@@ -344,16 +433,24 @@ void SolveRun::swapSides(int equals, int length)
     copyPieces(m_pieces, temporary.data(), temporary.length());
 }
 
-bool SolveRun::letterPass(int& errorCode)
+void SolveRun::isolateSingleUnknown(int equals)
+{
+    // A left side that is a single operand has nothing to move.
+    if (weakestLevelBefore(m_levels, equals) >= 7)
+        return;
+    static_cast<void>(isolateAt(isolationPosition(m_pieces, m_levels, equals)));
+    m_change = Change::Rewritten;
+}
+
+bool SolveRun::letterPass()
 {
     while (m_letterCursor <= 'z') {
-        if (EquationSolver::FindPiece(m_pieces, m_letterCursor) >= 0) {
+        if (FindPiece(m_pieces, m_letterCursor) >= 0) {
             // Its normalisation alone does not count as a change.
-            errorCode = m_solver.Normalise(m_letterCursor);
-            if (errorCode != 0)
+            m_error = Normalise(m_buffers, m_letterCursor);
+            if (m_error != ErrorCode::None)
                 return false;
-            const int length = EquationSolver::FindPiece(m_pieces, 0);
-            if (m_solver.tryRuleTable(kRuleSetA, m_letterCursor, length, true))
+            if (tryRules(kRuleSetA, m_letterCursor, FindPiece(m_pieces, 0), RuleFilter::NoRuleAddingLetters))
                 return true;
         }
         // x is the unknown, never a letter of this pass.
@@ -374,7 +471,7 @@ bool SolveRun::clearFraction(int equals, int length)
         if (!containsPiece(m_pieces, kUnknown, divisorStart, divisorEnd))
             continue;
         // The divisor is copied aside: the edits below shift it.
-        PieceString& divisor = m_solver.m_replacement;
+        PieceString& divisor = m_buffers.spare;
         copyPieces(divisor, m_pieces.data() + divisorStart, divisorEnd - divisorStart);
         const int divisorLength = divisorEnd - divisorStart;
         int termEnd = divisorStart + 1;
@@ -400,7 +497,9 @@ bool SolveRun::invertFunction(int equals, int length)
 {
     for (int f = 0; f < length; ++f) {
         const unsigned char token = m_pieces[f];
-        if (kInvertedFunctions.find(static_cast<char>(token)) == std::string_view::npos || m_levels[f] >= 16)
+        if (std::find(kInvertedFunctions.begin(), kInvertedFunctions.end(), token) ==
+                kInvertedFunctions.end() ||
+            m_levels[f] >= 16)
             continue;
         const int open = f + 1;
         int close = open + 1;
@@ -432,7 +531,7 @@ bool SolveRun::invertFunction(int equals, int length)
         int position = weakest < close ? sideStart : weakest;
         if (m_levels[position] <= 2)
             ++position;
-        static_cast<void>(EquationSolver::IsolateStep(m_pieces, m_levels, position, m_solver.m_temporary));
+        static_cast<void>(isolateAt(position));
         return true;
     }
     return false;
@@ -468,10 +567,18 @@ bool SolveRun::moveTerm(int equals, int length)
             --i;
         const int termStart = i + 1;
         if (containsPiece(m_pieces, kUnknown, termStart, termEnd) != left) {
-            static_cast<void>(
-                EquationSolver::IsolateStep(m_pieces, m_levels, termStart, m_solver.m_temporary));
+            static_cast<void>(isolateAt(termStart));
             return true;
         }
+    }
+    return false;
+}
+
+bool SolveRun::hasOtherLetter() const
+{
+    for (int i = 0; m_pieces[i] != 0; ++i) {
+        if (isLetter(m_pieces[i]) && m_pieces[i] != kUnknown)
+            return true;
     }
     return false;
 }
@@ -483,17 +590,17 @@ bool SolveRun::hasSearchForm() const
 
 SolveRun::Isolation SolveRun::isolateForSearch()
 {
-    PieceString& before = m_solver.m_replacement;
+    PieceString& before = m_buffers.spare;
     for (int step = 0; step < kMaxSearchIsolations; ++step) {
         // Sign simplification never lengthens the equation, so one length check suffices.
         if (isTooLong(m_pieces) || !simplifyWithFreshLevels(m_pieces, m_levels))
             return Isolation::LimitReached;
-        const int equals = EquationSolver::FindPiece(m_pieces, '=');
+        const int equals = FindPiece(m_pieces, '=');
         if (equals <= 0)
             return Isolation::LimitReached;
         copyPieces(before, m_pieces.data(), m_pieces.length());
         const int position = isolationPosition(m_pieces, m_levels, equals);
-        if (!EquationSolver::IsolateStep(m_pieces, m_levels, position, m_solver.m_temporary))
+        if (!isolateAt(position))
             return Isolation::Done;
         // A step that reports a move but moved nothing would repeat for ever.
         if (m_pieces.view() == before.view())
@@ -504,10 +611,10 @@ SolveRun::Isolation SolveRun::isolateForSearch()
 
 SolveRun::Trial SolveRun::evaluateTrial(Complex trialValue, Complex& result)
 {
-    ConstantPool& pool = m_solver.m_pool;
-    TrialPool& trialPool = m_solver.m_trialPool;
-    PieceString& copy = m_solver.m_pattern;
-    LevelString& copyLevels = m_solver.m_patternLevels;
+    const ConstantPool& pool = m_buffers.pool;
+    TrialPool& trialPool = m_buffers.trialPool;
+    PieceString& copy = m_buffers.trialCopy;
+    LevelString& copyLevels = m_buffers.trialLevels;
 
     // The equation's own constants keep their codes in the trial pool.
     for (int i = 1; m_pieces[i] != 0; ++i) {
@@ -520,10 +627,10 @@ SolveRun::Trial SolveRun::evaluateTrial(Complex trialValue, Complex& result)
     }
     // The right side of x=f(x), with every x replaced by the trial value.
     copyPieces(copy, m_pieces.data() + 2, m_pieces.length() - 2);
-    const int first = EquationSolver::FindPiece(copy, kUnknown);
+    const int first = FindPiece(copy, kUnknown);
     if (first < 0)
         return Trial::Abandoned;
-    if (EquationSolver::StoreConstant(copy, first, trialPool, trialValue) != StoreResult::Stored)
+    if (StoreConstant(copy, first, trialPool, trialValue) != StoreResult::Stored)
         return Trial::Abandoned;
     const unsigned char token = copy[first];
     for (int i = first + 1; copy[i] != 0; ++i) {
@@ -536,7 +643,7 @@ SolveRun::Trial SolveRun::evaluateTrial(Complex trialValue, Complex& result)
     do {
         if (!simplifyWithFreshLevels(copy, copyLevels))
             return Trial::Abandoned;
-        r = EquationSolver::EvaluateConstants(copy, copyLevels, trialPool);
+        r = EvaluateConstants(copy, copyLevels, trialPool);
     } while (r == EvaluationResult::Folded && ++folds < kMaxSearchFolds);
 
     if (isArithmeticFailure(r))
@@ -584,23 +691,12 @@ bool SolveRun::numericSearch()
         case Trial::NotConstant:
             trial = {};
             break;
-        case Trial::Value: {
-            const double sum = trial.re + trial.im;
-            if (EquationSolver::ApproxEqual(sum, value.re + trial.im) &&
-                EquationSolver::ApproxEqual(sum, value.im + trial.re)) {
-                if (EquationSolver::ApproxEqual(trial.re, trial.re + trial.im))
-                    trial.im = 0.0;
-                if (EquationSolver::ApproxEqual(trial.im, trial.re + trial.im))
-                    trial.re = 0.0;
-                m_pieces.truncate(0);
-                const unsigned char solution[] = {kUnknown, '=', kZero};
-                m_pieces.insert(0, solution, 3);
-                return EquationSolver::StoreConstant(m_pieces, 2, m_solver.m_pool, trial) ==
-                       StoreResult::Stored;
-            }
+        case Trial::Value:
+            if (ApproxEqual(trial.re + trial.im, value.re + trial.im) &&
+                ApproxEqual(trial.re + trial.im, value.im + trial.re))
+                return acceptSearchResult(trial);
             trial = value;
             break;
-        }
         }
         if (lastTrial)
             return false;
@@ -608,4 +704,18 @@ bool SolveRun::numericSearch()
     return false;
 }
 
+/// Ends the search with x = the converged trial value, a part negligible next to the whole dropped.
+bool SolveRun::acceptSearchResult(Complex trial)
+{
+    if (ApproxEqual(trial.re, trial.re + trial.im))
+        trial.im = 0.0;
+    if (ApproxEqual(trial.im, trial.re + trial.im))
+        trial.re = 0.0;
+    m_pieces.truncate(0);
+    const unsigned char solution[] = {kUnknown, '=', kZero};
+    m_pieces.insert(0, solution, 3);
+    return StoreConstant(m_pieces, 2, m_buffers.pool, trial) == StoreResult::Stored;
+}
+
+} // namespace
 } // namespace engine

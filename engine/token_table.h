@@ -18,11 +18,45 @@ inline constexpr unsigned char functionTokenOf(std::string_view name)
     }
     return 0;
 }
+/// The token of each function, named after it.
+namespace token {
+inline constexpr unsigned char kAcs = '!';
+inline constexpr unsigned char kAhc = '#';
+inline constexpr unsigned char kAhs = '$';
+inline constexpr unsigned char kAht = '&';
+inline constexpr unsigned char kAsn = ',';
+inline constexpr unsigned char kAtn = ':';
+inline constexpr unsigned char kCos = ';';
+inline constexpr unsigned char kExp = '<';
+inline constexpr unsigned char kHcs = '>';
+inline constexpr unsigned char kHsn = '@';
+inline constexpr unsigned char kHtn = '[';
+inline constexpr unsigned char kLgt = ']';
+inline constexpr unsigned char kLog = '{';
+inline constexpr unsigned char kSin = '|';
+inline constexpr unsigned char kSqr = '}';
+inline constexpr unsigned char kTan = '~';
+} // namespace token
+
 /// All sixteen function tokens.
 inline constexpr std::string_view kFunctionTokens = "!#$&,:;<>@[]{|}~";
-/// Functions with a plain inverse (same position in both literals); lgt and sqr are undone otherwise.
-inline constexpr std::string_view kInvertibleTokens = "!#$&,:;<>@[{|~";
-inline constexpr std::string_view kInverseTokens = ";>@[|~!{#$&<,:";
+
+/// The function that undoes a function with a plain inverse (acs and cos, exp and log, ...), or 0
+/// for lgt and sqr, which are undone by a power instead.
+inline constexpr unsigned char inverseFunction(unsigned char function)
+{
+    using namespace token;
+    constexpr unsigned char kPairs[][2] = {
+        {kAcs, kCos}, {kAhc, kHcs}, {kAhs, kHsn}, {kAht, kHtn}, {kAsn, kSin}, {kAtn, kTan}, {kExp, kLog},
+    };
+    for (const auto& pair : kPairs) {
+        if (pair[0] == function)
+            return pair[1];
+        if (pair[1] == function)
+            return pair[0];
+    }
+    return 0;
+}
 
 /// Constant-token codes.
 inline constexpr unsigned char kZero = 0x80;

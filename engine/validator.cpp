@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Checks an equation text in one left-to-right scan and words the first fault as its numbered message.
-#include "equation_solver.h"
+// Checks an equation text in one left-to-right scan and reports the first fault.
+#include "engine/validation.h"
 
-#include "c_locale.h"
-#include "message_format.h"
+#include "engine/c_locale.h"
+#include "engine/token_table.h"
 
 #include <cstring>
-#include <vector>
+#include <optional>
+#include <string>
 
 namespace engine {
 namespace {
@@ -40,7 +41,7 @@ bool numberInRange(double v)
     return v == 0.0 || v >= 1e-18 || v <= -1e-18;
 }
 
-ValidationResult fault(int code, int position = 0, char first = 0, char second = 0)
+ValidationResult fault(ErrorCode code, int position = 0, char first = 0, char second = 0)
 {
     ValidationResult result;
     result.code = code;
@@ -50,131 +51,137 @@ ValidationResult fault(int code, int position = 0, char first = 0, char second =
     return result;
 }
 
+using Fault = std::optional<ValidationResult>; // empty: no fault found
+
+/// The scan over the characters of one NUL-terminated text, keeping the count of open parentheses.
+class Scanner {
+public:
+    explicit Scanner(const std::string& text) : m_text(text) {}
+
+    /// Runs the checks of every character, in their documented order, up to the first fault.
+    Fault scan()
+    {
+        for (m_i = 0; at(m_i) != '\0'; ++m_i) {
+            if (const Fault found = checkCharacter())
+                return found;
+        }
+        if (m_open != 0)
+            return fault(ErrorCode::OpenAtEnd);
+        return std::nullopt;
+    }
+
+private:
+    [[nodiscard]] char at(int i) const
+    {
+        return i < static_cast<int>(m_text.size()) ? m_text[static_cast<std::size_t>(i)] : '\0';
+    }
+
+    Fault checkCharacter()
+    {
+        const int i = m_i;
+        const char c = at(i);
+        if (i == 0 && !canStartOperand(c))
+            return fault(ErrorCode::WrongFirstCharacter, 0, c);
+        if (c == '(') {
+            ++m_open;
+            if (at(i + 1) == '\0')
+                return fault(ErrorCode::MissingAfterOpening, i + 1);
+            if (!canStartOperand(at(i + 1)))
+                return fault(ErrorCode::IllegalAfterOpening, i + 1, at(i + 1));
+        }
+        if (c == ')') {
+            if (m_open == 0)
+                return fault(ErrorCode::UnmatchedClosing, i);
+            --m_open;
+            if (at(i + 1) != '\0' && !canFollowOperand(at(i + 1)))
+                return fault(ErrorCode::IllegalAfterClosing, i + 1, at(i + 1));
+        }
+        if (isOperator(c)) {
+            if (at(i + 1) == '\0')
+                return fault(ErrorCode::MissingAfterOperator, i + 1, c);
+            if (!canStartOperand(at(i + 1)))
+                return fault(ErrorCode::IllegalAfterOperator, i + 1, c, at(i + 1));
+        }
+        if (isDigitOrPoint(c)) {
+            if (const Fault found = checkNumber())
+                return found;
+        }
+        // The number check may have moved the index to the number's last character.
+        if (at(m_i) == '=' && m_open != 0)
+            return fault(ErrorCode::OpenBeforeEquals, m_i);
+        if (isLowerLetter(at(m_i)))
+            return checkLetters();
+        return std::nullopt;
+    }
+
+    /// A number starting at the index: it must be read and in range; the index moves to its last
+    /// character, and what follows must be an operator or `)`.
+    Fault checkNumber()
+    {
+        double value = 0.0;
+        int consumed = 0;
+        if (!readNumber(m_text.c_str() + m_i, value, consumed) || !numberInRange(value))
+            return fault(ErrorCode::WrongNumber, m_i);
+        m_i += consumed - 1;
+        if (at(m_i + 1) != '\0' && !canFollowOperand(at(m_i + 1)))
+            return fault(ErrorCode::IllegalAfterNumber, m_i + 1, at(m_i + 1));
+        return std::nullopt;
+    }
+
+    /// A letter at the index: a single letter (a variable) or the first of a function name, whose
+    /// `(` is examined next.
+    Fault checkLetters()
+    {
+        const int i = m_i;
+        if (!isLowerLetter(at(i + 1))) {
+            if (at(i + 1) != '\0' && !canFollowOperand(at(i + 1)))
+                return fault(ErrorCode::IllegalAfterLetter, i + 1, at(i + 1));
+            return std::nullopt;
+        }
+        if (at(i + 2) == '\0')
+            return fault(ErrorCode::MissingThirdLetter, i + 2);
+        if (!isLowerLetter(at(i + 2)))
+            return fault(ErrorCode::NoThirdLetter, i + 2, at(i + 2));
+        if (functionTokenOf(std::string_view(m_text.c_str() + i, 3)) == 0) {
+            ValidationResult result = fault(ErrorCode::UnknownFunction, i);
+            std::memcpy(result.letters.data(), m_text.c_str() + i, 3);
+            return result;
+        }
+        if (at(i + 3) == '\0')
+            return fault(ErrorCode::MissingFunctionParenthesis, i + 3);
+        if (at(i + 3) != '(')
+            return fault(ErrorCode::IllegalAfterFunctionName, i + 3, at(i + 3));
+        m_i += 2;
+        return std::nullopt;
+    }
+
+    const std::string& m_text;
+    int m_i = 0;
+    int m_open = 0;
+};
+
 } // namespace
 
-ValidationResult EquationSolver::Validate(std::string_view input) const
+ValidationResult Validate(std::string_view input)
 {
     // Work on a NUL-terminated copy, cut at a NUL as the C string the checks are defined on.
     const std::size_t nul = input.find('\0');
     const std::string text(nul == std::string_view::npos ? input : input.substr(0, nul));
-    const char* t = text.c_str();
-    const auto at = [&](int i) { return i < static_cast<int>(text.size()) ? t[i] : '\0'; };
 
     if (text.empty())
-        return fault(2);
+        return fault(ErrorCode::EmptyEquation);
     if (text.size() > 255)
-        return fault(3);
-
-    int open = 0;
-    for (int i = 0; at(i) != '\0'; ++i) {
-        const char c = at(i);
-        if (i == 0 && !canStartOperand(c))
-            return fault(4, 0, c);
-        if (c == '(') {
-            ++open;
-            if (at(i + 1) == '\0')
-                return fault(5, i + 1);
-            if (!canStartOperand(at(i + 1)))
-                return fault(6, i + 1, at(i + 1));
-        }
-        if (c == ')') {
-            if (open == 0)
-                return fault(7, i);
-            --open;
-            if (at(i + 1) != '\0' && !canFollowOperand(at(i + 1)))
-                return fault(8, i + 1, at(i + 1));
-        }
-        if (isOperator(c)) {
-            if (at(i + 1) == '\0')
-                return fault(9, i + 1, c);
-            if (!canStartOperand(at(i + 1)))
-                return fault(10, i + 1, c, at(i + 1));
-        }
-        if (isDigitOrPoint(c)) {
-            double value = 0.0;
-            int consumed = 0;
-            if (!readNumber(t + i, value, consumed) || !numberInRange(value))
-                return fault(11, i);
-            i += consumed - 1;
-            if (at(i + 1) != '\0' && !canFollowOperand(at(i + 1)))
-                return fault(12, i + 1, at(i + 1));
-        }
-        if (at(i) == '=' && open != 0)
-            return fault(13, i);
-        if (isLowerLetter(at(i))) {
-            if (isLowerLetter(at(i + 1))) {
-                if (at(i + 2) == '\0')
-                    return fault(14, i + 2);
-                if (!isLowerLetter(at(i + 2)))
-                    return fault(15, i + 2, at(i + 2));
-                if (functionTokenOf(std::string_view(t + i, 3)) == 0) {
-                    ValidationResult result = fault(16, i);
-                    std::memcpy(result.letters.data(), t + i, 3);
-                    return result;
-                }
-                if (at(i + 3) == '\0')
-                    return fault(17, i + 3);
-                if (at(i + 3) != '(')
-                    return fault(18, i + 3, at(i + 3));
-                i += 2;
-            } else if (at(i + 1) != '\0' && !canFollowOperand(at(i + 1))) {
-                return fault(19, i + 1, at(i + 1));
-            }
-        }
-    }
-    if (open != 0)
-        return fault(20);
+        return fault(ErrorCode::TooManyCharacters);
+    if (const Fault found = Scanner(text).scan())
+        return *found;
     if (text.find('x') == std::string::npos)
-        return fault(21);
+        return fault(ErrorCode::NoUnknown);
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos)
-        return fault(22);
+        return fault(ErrorCode::NoEquals);
     if (text.find('=', equals + 1) != std::string::npos)
-        return fault(23);
+        return fault(ErrorCode::MultipleEquals);
     return {};
-}
-
-std::string EquationSolver::validationMessage(const ValidationResult& result) const
-{
-    const int code = result.code;
-    if (code < 4 || code > 19)
-        return message(code);
-
-    const FormatArg position{FormatArgKind::Int, result.position, ""};
-    const FormatArg first{FormatArgKind::Char, static_cast<unsigned char>(result.first), ""};
-    const FormatArg second{FormatArgKind::Char, static_cast<unsigned char>(result.second), ""};
-    const FormatArg letters{FormatArgKind::String, 0, result.letters.data()};
-    std::vector<FormatArg> args;
-    switch (code) {
-    case 4:
-        args = {first};
-        break;
-    case 5:
-    case 7:
-    case 11:
-    case 13:
-    case 14:
-    case 17:
-        args = {position};
-        break;
-    case 10:
-        args = {position, first, second};
-        break;
-    case 16:
-        args = {position, letters};
-        break;
-    default:
-        args = {position, first};
-        break;
-    }
-
-    std::string text;
-    // A translation may leave out trailing details (the character, say), never add any.
-    if (formatMessage(message(code), args, text, ArgumentUse::LeadingArgumentsSuffice))
-        return text;
-    // A translated text whose conversions do not fit these arguments is replaced by the built-in one.
-    const bool formatted = formatMessage(defaultMessage(code), args, text);
-    return formatted ? text + "\r\n" : message(code);
 }
 
 } // namespace engine

@@ -5,8 +5,8 @@
 # server for screenshots.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev locales
-    qt6-base-dev libqt6svg6 fonts-liberation2 xvfb xauth)
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+    locales qt6-base-dev libqt6svg6 fonts-liberation2 xvfb xauth)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

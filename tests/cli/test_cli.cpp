@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Runs tervalon-solve as a user would and checks its exact output and exit status.
 #include "cli/cli_options.h"
-#include "cli/solution_block.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -18,16 +18,9 @@ struct SolverRun {
     int status = -1;
 };
 
-SolverRun runSolver(const std::string& arguments, const std::string* input = nullptr)
+/// Runs a shell command and reads what it writes to its standard output.
+SolverRun runCommand(const std::string& command)
 {
-    std::string command = std::string(TERVALON_SOLVE) + " " + arguments + " 2>/dev/null";
-    if (input != nullptr) {
-        const std::string path = std::string(TEST_TMP_DIR) + "/cli-input.bin";
-        std::ofstream(path, std::ios::binary) << *input;
-        command += " < " + path;
-    } else {
-        command += " < /dev/null";
-    }
     SolverRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -39,6 +32,22 @@ SolverRun runSolver(const std::string& arguments, const std::string* input = nul
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+/// The path of a file holding input.
+std::string inputFile(const std::string& input)
+{
+    const std::string path = std::string(TEST_TMP_DIR) + "/cli-input.bin";
+    std::ofstream(path, std::ios::binary) << input;
+    return path;
+}
+
+/// Runs the solver with arguments and the given input; redirections decide which streams are read.
+SolverRun runSolver(const std::string& arguments, const std::string* input = nullptr,
+                    const std::string& redirections = "2>/dev/null")
+{
+    return runCommand(std::string(TERVALON_SOLVE) + " " + arguments + " " + redirections + " < " +
+                      (input != nullptr ? inputFile(*input) : std::string("/dev/null")));
 }
 
 const std::string kSeparator = "\r\n--------------------------------------------------------\r\n";
@@ -118,6 +127,66 @@ TEST(CommandLine, LanguageFileGivesMessagesAndHeader)
     EXPECT_EQ(runSolver("--language " + std::string(TEST_TMP_DIR) + "/missing.ini 'x=5'").status, 2);
 }
 
+TEST(CommandLine, NonAsciiDecimalSeparator)
+{
+    // The separator is replaced before the stripping, which would remove its bytes.
+    const SolverRun run = runSolver("--decimal-separator '٫' 'x=2٫5+1'");
+    EXPECT_EQ(run.out, "Solution of 'x=2٫5+1'\r\nx = 2٫5 + 1\r\n<=> x = 3٫5\r\n");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST(CommandLine, FailedWritesEndWithStatus2)
+{
+    // Standard error is read, standard output goes where it cannot be written.
+    const SolverRun full = runSolver("'x=1'", nullptr, "2>&1 >/dev/full");
+    EXPECT_EQ(full.status, 2);
+    EXPECT_NE(full.out.find("cannot be written"), std::string::npos) << full.out;
+
+    // A reader that leaves after one byte closes the pipe while the solver still writes.
+    const std::string status = std::string(TEST_TMP_DIR) + "/cli-status.txt";
+    std::string many;
+    for (int i = 0; i < 100; ++i)
+        many += "x*x^x=2\n";
+    const SolverRun closed =
+        runCommand("(" + std::string(TERVALON_SOLVE) + " --raw 2>/dev/null < " + inputFile(many) +
+                   "; echo $? >" + status + ") | head -c 1 >/dev/null; cat " + status);
+    EXPECT_EQ(closed.out, "2\n");
+}
+
+TEST(CommandLine, UnusableLanguageFilesAreReported)
+{
+    struct Row {
+        const char* name;
+        std::string content;
+        std::string message;
+        int status;
+    };
+    const Row rows[] = {
+        {"Empty", "", "is empty; the built-in texts are used", 0},
+        {"Utf16",
+         std::string("\xFF\xFE"
+                     "F\0r\0m\0",
+                     8),
+         "is not UTF-8 text; the built-in texts are used", 0},
+        {"NoKnownKey", "Name=\"Deutsch\"\r\n",
+         "holds none of the known text keys; the built-in texts are used", 0},
+    };
+    const std::string path = std::string(TEST_TMP_DIR) + "/cli-unusable.lng";
+    for (const Row& row : rows) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << row.content;
+        const SolverRun warned = runSolver("--language " + path + " 'x=5'", nullptr, "2>&1");
+        EXPECT_EQ(warned.out, "tervalon-solve: language file '" + path + "' " + row.message +
+                                  "\nSolution of 'x=5'\r\nx = 5\r\n")
+            << row.name;
+        EXPECT_EQ(warned.status, row.status) << row.name;
+    }
+    std::filesystem::resize_file(path, 16 * 1024 * 1024 + 1);
+    const SolverRun large = runSolver("--language " + path + " 'x=5'", nullptr, "2>&1");
+    EXPECT_EQ(large.out,
+              "tervalon-solve: language file '" + path + "' is larger than 16 MiB and cannot be used\n");
+    EXPECT_EQ(large.status, 2);
+}
+
 TEST(CommandLine, HelpAndOptions)
 {
     const SolverRun help = runSolver("--help");
@@ -128,17 +197,10 @@ TEST(CommandLine, HelpAndOptions)
     cli::CliOptions options;
     std::string error;
     ASSERT_TRUE(cli::parseArguments(7, argv, options, error)) << error;
-    EXPECT_TRUE(options.addLineNumbers);
-    EXPECT_EQ(options.equivalent, "");
+    EXPECT_TRUE(options.solve.addLineNumbers);
+    EXPECT_EQ(options.solve.equivalent, "");
     EXPECT_FALSE(options.raw);
     EXPECT_EQ(options.equations, (std::vector<std::string>{"-x=1", "--raw"}));
-}
-
-TEST(CommandLine, ReplaceAllNeverSearchesItsOwnReplacement)
-{
-    EXPECT_EQ(cli::ReplaceAll("1.5+2.5", ".", ".."), "1..5+2..5");
-    EXPECT_EQ(cli::ReplaceAll("a.b", "", ","), "a.b");
-    EXPECT_EQ(cli::ReplaceAll("...", "..", "."), "..");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // Tests of the key/value text store: file layouts, lookups, conversions, loading and safe saving.
 #include "config/init_file.h"
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 namespace config {
 namespace {
 
-using test::readBytes;
-using test::TempFolder;
+using support::readBytes;
+using support::TempFolder;
 
 constexpr std::string_view kDeclarationLine = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
 

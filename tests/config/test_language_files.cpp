@@ -4,7 +4,7 @@
 
 #include "config/settings.h"
 #include "engine/equation_solver.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 namespace config {
 namespace {
 
-using test::TempFolder;
+using support::TempFolder;
 
 struct ExpectedText {
     std::string_view key;
@@ -431,27 +431,38 @@ TEST_F(LanguageFolder, ApplyLanguageFileForTheCommandLine)
     struct Row {
         const char* name;
         std::string file;
-        bool applies;
+        LanguageFileUse use;
         std::string header;
         std::string message2; // without CR LF
     };
     m_folder.write("empty.lng", "");
+    m_folder.write("utf16.lng", std::string("\xFF\xFE"
+                                            "F\0r\0m\0",
+                                            8));
+    m_folder.write("latin1.lng", "FrmMain.TEQERROR02=\"Gleichung f\xFCr nichts\"\r\n");
+    m_folder.write("unknown.lng", "Title=\"Deutsch\"\r\nFrmMain.m_BTNSolve=\"\"\r\n");
+    std::filesystem::resize_file(m_folder.write("huge.lng", "FrmMain"), CInitFile::kMaxFileSize + 1);
     std::filesystem::create_directory(m_folder.file("folder.lng"));
     const std::string englishHeader = "Solution of '%s'\r\n%s";
     const std::string english2 = "ERROR 2: Equation line is empty!";
+    using enum LanguageFileUse;
     const std::vector<Row> rows = {
-        {"translated header and message", "de.lng", true, "L\xC3\xB6sung von '%s'\r\n%s",
+        {"translated header and message", "de.lng", Applied, "L\xC3\xB6sung von '%s'\r\n%s",
          "FEHLER 2: Die Gleichung ist leer!"},
-        {"file lacking both", "one.lng", true, englishHeader, english2},
-        {"empty file translates nothing", "empty.lng", true, englishHeader, english2},
-        {"missing file", "missing.lng", false, "unchanged", "unchanged"},
-        {"a folder", "folder.lng", false, "unchanged", "unchanged"},
+        {"file lacking both", "one.lng", Applied, englishHeader, english2},
+        {"empty file", "empty.lng", Empty, "unchanged", "unchanged"},
+        {"UTF-16 file", "utf16.lng", NotUtf8, "unchanged", "unchanged"},
+        {"Latin-1 file", "latin1.lng", NotUtf8, "unchanged", "unchanged"},
+        {"no known key with a value", "unknown.lng", NoKnownKeys, "unchanged", "unchanged"},
+        {"over the size cap", "huge.lng", TooLarge, "unchanged", "unchanged"},
+        {"missing file", "missing.lng", Missing, "unchanged", "unchanged"},
+        {"a folder", "folder.lng", Missing, "unchanged", "unchanged"},
     };
     for (const Row& row : rows) {
         engine::EquationSolver solver;
         solver.SetMessage(2, "unchanged");
         std::string header = "unchanged";
-        EXPECT_EQ(applyLanguageFile(m_folder.file(row.file), solver, header), row.applies) << row.name;
+        EXPECT_EQ(applyLanguageFile(m_folder.file(row.file), solver, header), row.use) << row.name;
         EXPECT_EQ(header, row.header) << row.name;
         EXPECT_EQ(solver.message(2), row.message2 + "\r\n") << row.name;
     }

@@ -2,7 +2,7 @@
 // Tests of the settings file: defaults, the written order of keys, round trips, fonts and WinPos.
 #include "config/settings.h"
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 namespace config {
 namespace {
 
-using test::readBytes;
-using test::TempFolder;
+using support::readBytes;
+using support::TempFolder;
 
 // Source fonts of the platform, with distinct values so that each field shows where it came from.
 const FontDescription kSystemFont{"Segoe UI", 1, -12, 34};

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Constant folding: one step per call, the zero, one and sign checks, function values and failures.
-#include "engine/equation_solver.h"
+#include "engine/constant_folding.h"
+#include "engine/formatting.h"
+#include "engine/pieces.h"
+#include "engine/solver_buffers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,43 +17,43 @@
 namespace {
 
 using engine::Complex;
-using engine::EquationSolver;
 using engine::EvaluationResult;
+using engine::SolverBuffers;
 using engine::StoreResult;
 
 /// One solver with an equation, folded the way the driver does: EvaluateConstants, then the
 /// levels recomputed for the changed pieces.
 class Folding {
 public:
-    Folding() : m_solver(std::make_unique<EquationSolver>()) {}
+    Folding() : m_buffers(std::make_unique<SolverBuffers>()) {}
 
     /// Validates and tokenises text; returns the loader's error code.
-    int load(std::string_view text) { return m_solver->loadEquation(text); }
+    engine::ErrorCode load(std::string_view text) { return engine::loadEquation(*m_buffers, text); }
 
     /// Writes the pieces directly, every '?' replaced by the token of the next value: for
     /// constants the input cannot spell (negative or complex values) and for long equations.
     void build(std::string_view text, const std::vector<Complex>& values)
     {
-        m_solver->writePresets();
-        engine::PieceString& pieces = m_solver->pieces();
+        engine::writePresets(m_buffers->pool);
+        engine::writePresets(m_buffers->trialPool);
+        engine::PieceString& pieces = m_buffers->pieces;
         ASSERT_TRUE(pieces.assign(text));
         std::size_t next = 0;
         for (int i = 0; i < pieces.length(); ++i) {
             if (pieces[i] != '?')
                 continue;
             ASSERT_LT(next, values.size());
-            ASSERT_EQ(EquationSolver::StoreConstant(pieces, i, m_solver->constantPool(), values[next++]),
-                      StoreResult::Stored);
+            ASSERT_EQ(engine::StoreConstant(pieces, i, m_buffers->pool, values[next++]), StoreResult::Stored);
         }
         ASSERT_EQ(next, values.size());
-        ASSERT_TRUE(EquationSolver::ComputeLevels(pieces, m_solver->levels()));
+        ASSERT_TRUE(engine::ComputeLevels(pieces, m_buffers->levels));
     }
 
     /// Loads a table row: typed text, or text with '?' placeholders when values are given.
     void prepare(const char* input, const std::vector<Complex>& values)
     {
         if (values.empty()) {
-            ASSERT_EQ(load(input), 0) << input;
+            ASSERT_EQ(load(input), engine::ErrorCode::None) << input;
         } else {
             build(input, values);
         }
@@ -58,12 +61,11 @@ public:
 
     EvaluationResult step()
     {
-        EquationSolver& s = *m_solver;
-        const EvaluationResult result =
-            EquationSolver::EvaluateConstants(s.pieces(), s.levels(), s.constantPool());
-        EXPECT_TRUE(EquationSolver::ComputeLevels(s.pieces(), s.levels()));
+        SolverBuffers& s = *m_buffers;
+        const EvaluationResult result = engine::EvaluateConstants(s.pieces, s.levels, s.pool);
+        EXPECT_TRUE(engine::ComputeLevels(s.pieces, s.levels));
         // Looking at the piece before the first must not count as an edit outside the string.
-        EXPECT_FALSE(s.pieces().hasOverflowed());
+        EXPECT_FALSE(s.pieces.hasOverflowed());
         return result;
     }
 
@@ -78,15 +80,15 @@ public:
 
     [[nodiscard]] std::string text() const
     {
-        EquationSolver& s = *m_solver;
-        return EquationSolver::renderPieces(s.pieces(), s.levels(), s.constantPool());
+        SolverBuffers& s = *m_buffers;
+        return engine::renderPieces(s.pieces, s.levels, s.pool);
     }
-    [[nodiscard]] int count() const { return m_solver->pieces().length(); }
-    [[nodiscard]] unsigned char piece(int i) const { return m_solver->pieces()[i]; }
-    [[nodiscard]] Complex value(unsigned char code) const { return m_solver->constantPool().value(code); }
+    [[nodiscard]] int count() const { return m_buffers->pieces.length(); }
+    [[nodiscard]] unsigned char piece(int i) const { return m_buffers->pieces[i]; }
+    [[nodiscard]] Complex value(unsigned char code) const { return m_buffers->pool.value(code); }
 
 private:
-    std::unique_ptr<EquationSolver> m_solver;
+    std::unique_ptr<SolverBuffers> m_buffers;
 };
 
 struct Step {
@@ -386,7 +388,7 @@ TEST(EvaluateConstants, FunctionValues)
     for (const ValueRow& row : rows) {
         SCOPED_TRACE(row.name);
         Folding folding;
-        ASSERT_EQ(folding.load(row.input), 0);
+        ASSERT_EQ(folding.load(row.input), engine::ErrorCode::None);
         EXPECT_EQ(folding.foldAll(), EvaluationResult::Unchanged);
         ASSERT_EQ(folding.count(), 3) << folding.text();
         ASSERT_GE(folding.piece(2), 0x80) << folding.text();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Number texts, constant printing, the line limit and the dressing of solution texts.
 #include "engine/equation_solver.h"
+#include "engine/formatting.h"
+#include "engine/solver_buffers.h"
 
 #include <gtest/gtest.h>
 
@@ -41,17 +43,17 @@ TEST(FormatDecimal, SixSignificantDigits)
         {2.5e-10, "2.5e-10"},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(EquationSolver::FormatDecimal(row.value), row.text) << row.value;
+        EXPECT_EQ(engine::FormatDecimal(row.value), row.text) << row.value;
 }
 
 // Renders equation after giving its first own constant (code 0x8B) the value re + im i.
 std::string renderWithValue(const char* equation, double re, double im)
 {
-    auto solver = std::make_unique<EquationSolver>();
-    EXPECT_EQ(solver->loadEquation(equation), 0) << equation;
-    solver->constantPool().re[0x0B] = re;
-    solver->constantPool().im[0x0B] = im;
-    return EquationSolver::renderPieces(solver->pieces(), solver->levels(), solver->constantPool());
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    EXPECT_EQ(engine::loadEquation(*buffers, equation), engine::ErrorCode::None) << equation;
+    buffers->pool.re[0x0B] = re;
+    buffers->pool.im[0x0B] = im;
+    return engine::renderPieces(buffers->pieces, buffers->levels, buffers->pool);
 }
 
 TEST(FormatLine, ConstantsWithTheirBrackets)
@@ -104,28 +106,28 @@ TEST(FormatLine, FunctionsAndNumbersPrintBack)
          "hcs(x)+hsn(x)+htn(x)+lgt(x)=log(x)+sin(x)+sqr(x)+tan(x)"},
     };
     for (const Row& row : rows) {
-        auto solver = std::make_unique<EquationSolver>();
-        ASSERT_EQ(solver->loadEquation(row.input), 0) << row.input;
-        EXPECT_EQ(solver->FormatLine(solver->pieces(), solver->levels(), engine::kFunctionTokenTable,
-                                     solver->constantPool()),
+        auto buffers = std::make_unique<engine::SolverBuffers>();
+        ASSERT_EQ(engine::loadEquation(*buffers, row.input), engine::ErrorCode::None) << row.input;
+        EXPECT_EQ(engine::FormatLine(buffers->pieces, buffers->levels, engine::kFunctionTokenTable,
+                                     buffers->pool, buffers->outputLineCounter),
                   std::string(row.line) + "\r\n");
     }
 }
 
 TEST(FormatLine, RefusesThe255thLine)
 {
-    auto solver = std::make_unique<EquationSolver>();
-    ASSERT_EQ(solver->loadEquation("x=5"), 0);
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=5"), engine::ErrorCode::None);
     for (int line = 1; line <= 254; ++line) {
-        ASSERT_EQ(solver->FormatLine(solver->pieces(), solver->levels(), engine::kFunctionTokenTable,
-                                     solver->constantPool()),
+        ASSERT_EQ(engine::FormatLine(buffers->pieces, buffers->levels, engine::kFunctionTokenTable,
+                                     buffers->pool, buffers->outputLineCounter),
                   "x=5\r\n")
             << line;
     }
-    EXPECT_EQ(solver->FormatLine(solver->pieces(), solver->levels(), engine::kFunctionTokenTable,
-                                 solver->constantPool()),
+    EXPECT_EQ(engine::FormatLine(buffers->pieces, buffers->levels, engine::kFunctionTokenTable, buffers->pool,
+                                 buffers->outputLineCounter),
               "");
-    EXPECT_EQ(solver->outputLineCounter(), 255);
+    EXPECT_EQ(buffers->outputLineCounter, 255);
 }
 
 TEST(DecorateSolution, SpacesNumbersAndMarker)

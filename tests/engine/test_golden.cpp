@@ -11,6 +11,7 @@
 // each engine line ends in CR LF, that a second Solve of the same text gives the same result, and
 // that lastError() agrees with the text (an ERROR message last exactly when it is non-zero).
 #include "engine/equation_solver.h"
+#include "support/golden_file.h"
 
 #include <gtest/gtest.h>
 
@@ -26,47 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kIndent = "    ";
-
-struct GoldenCase {
-    int lineNumber = 0;
-    std::string input;
-    std::vector<std::string> expected;
-};
-
-/// One golden file: its cases, and its lines with a marker where each case's expected lines stand,
-/// so that the actual results can be written back in the same layout.
-struct GoldenFile {
-    std::vector<GoldenCase> cases;
-    std::vector<std::string> layout; // comment and blank lines verbatim; inputs as "\x01<index>"
-};
-
-GoldenFile readGolden(const fs::path& path)
-{
-    GoldenFile file;
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.starts_with(kIndent)) {
-            if (file.cases.empty()) {
-                ADD_FAILURE() << path.filename() << ":" << number << ": result line before any input";
-                continue;
-            }
-            file.cases.back().expected.push_back(line.substr(kIndent.size()));
-        } else if (line.empty() || line.starts_with('#')) {
-            file.layout.push_back(line);
-        } else {
-            file.cases.push_back({number, line, {}});
-            file.layout.push_back("\x01" + std::to_string(file.cases.size() - 1));
-        }
-    }
-    return file;
-}
 
 /// Splits an engine result into its lines; false when a line does not end in CR LF or holds a lone
 /// CR or LF.
@@ -89,14 +49,7 @@ bool splitLines(const std::string& result, std::vector<std::string>& lines)
 
 std::vector<fs::path> goldenFiles()
 {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR, error)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".txt")
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return support::goldenFiles(GOLDEN_DIR);
 }
 
 std::string topicName(const testing::TestParamInfo<fs::path>& info)
@@ -112,20 +65,22 @@ class GoldenTopic : public testing::TestWithParam<fs::path> {};
 TEST_P(GoldenTopic, DerivationsMatch)
 {
     const fs::path& path = GetParam();
-    const GoldenFile golden = readGolden(path);
+    const support::GoldenFile golden = support::readGoldenFile(path);
+    for (const std::string& problem : golden.problems)
+        ADD_FAILURE() << problem;
     ASSERT_FALSE(golden.cases.empty()) << path << " holds no equation";
 
     engine::EquationSolver solver;
     std::vector<std::vector<std::string>> actual(golden.cases.size());
     bool mismatch = false;
     for (std::size_t i = 0; i < golden.cases.size(); ++i) {
-        const GoldenCase& c = golden.cases[i];
+        const support::GoldenCase& c = golden.cases[i];
         SCOPED_TRACE(path.filename().string() + ":" + std::to_string(c.lineNumber) + ": " + c.input);
         const std::string result = solver.Solve(c.input);
-        const int error = solver.lastError();
+        const int error = engine::errorNumber(solver.lastError());
         EXPECT_TRUE(splitLines(result, actual[i])) << "every engine line must end in CR LF";
         EXPECT_EQ(solver.Solve(c.input), result) << "a second solve of the same text differs";
-        EXPECT_EQ(solver.lastError(), error);
+        EXPECT_EQ(engine::errorNumber(solver.lastError()), error);
         const bool endsInError = !actual[i].empty() && actual[i].back().starts_with("ERROR ");
         EXPECT_EQ(endsInError, error != 0) << "lastError() is " << error;
         if (actual[i] != c.expected) {
@@ -138,19 +93,7 @@ TEST_P(GoldenTopic, DerivationsMatch)
     const fs::path outDir = GOLDEN_OUT_DIR;
     fs::create_directories(outDir);
     const fs::path outPath = outDir / path.filename();
-    {
-        std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : golden.layout) {
-            if (!line.starts_with('\x01')) {
-                out << line << '\n';
-                continue;
-            }
-            const std::size_t index = std::stoul(line.substr(1));
-            out << golden.cases[index].input << '\n';
-            for (const std::string& resultLine : actual[index])
-                out << kIndent << resultLine << '\n';
-        }
-    }
+    std::ofstream(outPath, std::ios::binary | std::ios::trunc) << support::formatGoldenFile(golden, actual);
     if (mismatch) {
         const std::string command = "diff -u '" + path.string() + "' '" + outPath.string() + "'";
         std::cout << "---- " << command << '\n' << std::flush;
@@ -166,7 +109,7 @@ TEST(GoldenCorpus, IsPresentAndLargeEnough)
 {
     std::size_t inputs = 0;
     for (const fs::path& path : goldenFiles())
-        inputs += readGolden(path).cases.size();
+        inputs += support::readGoldenFile(path).cases.size();
     EXPECT_GE(goldenFiles().size(), 3u);
     EXPECT_GE(inputs, 50u);
 }

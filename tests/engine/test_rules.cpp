@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Tests of the rewrite-rule tables, of matching one rule at one place and of trying a whole table.
-#include "engine/equation_solver.h"
+#include "engine/formatting.h"
+#include "engine/pieces.h"
 #include "engine/rule_tables.h"
+#include "engine/rules.h"
+#include "engine/solver_buffers.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +117,7 @@ TEST(RuleTableData, EveryRuleIsWellFormed)
             PieceString patternPieces;
             LevelString patternLevels;
             ASSERT_TRUE(patternPieces.assign(pattern));
-            EXPECT_TRUE(EquationSolver::ComputeLevels(patternPieces, patternLevels));
+            EXPECT_TRUE(engine::ComputeLevels(patternPieces, patternLevels));
         }
     }
 }
@@ -150,21 +153,32 @@ TEST(RuleTableData, SpotChecksAgainstTheListing)
 
 class RuleTest : public ::testing::Test {
 protected:
-    void load(const char* equation) { ASSERT_EQ(m_solver.loadEquation(equation), 0) << equation; }
+    void load(const char* equation)
+    {
+        ASSERT_EQ(engine::loadEquation(m_buffers, equation), engine::ErrorCode::None) << equation;
+    }
+    bool tryTable(std::span<const std::string_view> table, unsigned char letter, int n,
+                  bool skipRulesAddingLetters, int* appliedRule = nullptr)
+    {
+        const auto filter =
+            skipRulesAddingLetters ? engine::RuleFilter::NoRuleAddingLetters : engine::RuleFilter::AllRules;
+        return engine::tryRuleTable(m_buffers.pieces, m_buffers.levels, m_buffers.rules, table, letter, n,
+                                    filter, appliedRule);
+    }
     std::string rendered()
     {
-        EXPECT_TRUE(EquationSolver::ComputeLevels(m_solver.pieces(), m_renderLevels));
-        return EquationSolver::renderPieces(m_solver.pieces(), m_renderLevels, m_solver.constantPool());
+        EXPECT_TRUE(engine::ComputeLevels(m_buffers.pieces, m_renderLevels));
+        return engine::renderPieces(m_buffers.pieces, m_renderLevels, m_buffers.pool);
     }
     // Sets the pattern buffers to the pattern of rule text (the part before the blank).
     void setPattern(std::string_view rule)
     {
         ASSERT_TRUE(m_pattern.assign(rule.substr(0, rule.find(' '))));
-        ASSERT_TRUE(EquationSolver::ComputeLevels(m_pattern, m_patternLevels));
+        ASSERT_TRUE(engine::ComputeLevels(m_pattern, m_patternLevels));
     }
     static std::string_view replacementOf(std::string_view rule) { return rule.substr(rule.find(' ') + 1); }
 
-    EquationSolver m_solver;
+    engine::SolverBuffers m_buffers;
     LevelString m_renderLevels;
     PieceString m_pattern;
     LevelString m_patternLevels;
@@ -223,17 +237,17 @@ TEST_F(RuleTest, SingleRules)
     for (const SingleRuleRow& row : kSingleRuleRows) {
         SCOPED_TRACE(row.name);
         load(row.equation);
-        const std::string before(m_solver.pieces().view());
-        const int n = m_solver.pieces().length();
-        const bool applied = m_solver.tryRuleTable(singleRule(row.table, row.rule), row.letter, n, false);
+        const std::string before(m_buffers.pieces.view());
+        const int n = m_buffers.pieces.length();
+        const bool applied = tryTable(singleRule(row.table, row.rule), row.letter, n, false);
         const std::string_view expected = row.expected;
         EXPECT_EQ(applied, !expected.empty());
         if (applied) {
             EXPECT_EQ(rendered(), expected);
         } else {
-            EXPECT_EQ(m_solver.pieces().view(), before) << "a failed match changes nothing";
+            EXPECT_EQ(m_buffers.pieces.view(), before) << "a failed match changes nothing";
         }
-        EXPECT_FALSE(m_solver.pieces().hasOverflowed());
+        EXPECT_FALSE(m_buffers.pieces.hasOverflowed());
     }
 }
 
@@ -275,18 +289,17 @@ TEST_F(RuleTest, WholeTables)
     for (const TableRow& row : kTableRows) {
         SCOPED_TRACE(row.name);
         load(row.equation);
-        const std::string before(m_solver.pieces().view());
+        const std::string before(m_buffers.pieces.view());
         int appliedRule = -1;
-        const bool applied =
-            m_solver.tryRuleTable(tableNamed(row.table), row.letter, m_solver.pieces().length(),
-                                  row.skipRulesAddingLetters, &appliedRule);
+        const bool applied = tryTable(tableNamed(row.table), row.letter, m_buffers.pieces.length(),
+                                      row.skipRulesAddingLetters, &appliedRule);
         EXPECT_EQ(applied, row.expectedRule != 0);
         if (applied) {
             EXPECT_EQ(appliedRule + 1, row.expectedRule);
             EXPECT_EQ(rendered(), row.expected);
         } else {
             EXPECT_EQ(appliedRule, -1);
-            EXPECT_EQ(m_solver.pieces().view(), before);
+            EXPECT_EQ(m_buffers.pieces.view(), before);
         }
     }
 }
@@ -295,9 +308,9 @@ TEST_F(RuleTest, WholeTables)
 TEST_F(RuleTest, ScanStartsBelowTheGivenLength)
 {
     load("x=a+a");
-    EXPECT_FALSE(m_solver.tryRuleTable(kRuleSetA, 'a', 3, false)) << "the + at index 3 is outside the scan";
+    EXPECT_FALSE(tryTable(kRuleSetA, 'a', 3, false)) << "the + at index 3 is outside the scan";
     EXPECT_EQ(rendered(), "x=a+a");
-    EXPECT_TRUE(m_solver.tryRuleTable(kRuleSetA, 'a', 4, false));
+    EXPECT_TRUE(tryTable(kRuleSetA, 'a', 4, false));
     EXPECT_EQ(rendered(), "x=((a)*2)");
 }
 
@@ -328,19 +341,18 @@ TEST_F(RuleTest, ApplyRuleAtAPosition)
     for (const PositionRow& row : kPositionRows) {
         SCOPED_TRACE(row.name);
         load(row.equation);
-        const std::string before(m_solver.pieces().view());
+        const std::string before(m_buffers.pieces.view());
         const std::string_view rule = kRuleSetA[static_cast<std::size_t>(row.rule - 1)];
         setPattern(rule);
-        const bool applied =
-            EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), row.position, m_pattern,
-                                      m_patternLevels, replacementOf(rule), 'x', m_marks, m_result);
+        const bool applied = engine::ApplyRule(m_buffers.pieces, m_buffers.levels, row.position, m_pattern,
+                                               m_patternLevels, replacementOf(rule), 'x', m_marks, m_result);
         EXPECT_EQ(applied, row.applies);
         if (applied) {
             EXPECT_EQ(rendered(), row.expected);
         } else {
-            EXPECT_EQ(m_solver.pieces().view(), before);
+            EXPECT_EQ(m_buffers.pieces.view(), before);
         }
-        EXPECT_FALSE(m_solver.pieces().hasOverflowed());
+        EXPECT_FALSE(m_buffers.pieces.hasOverflowed());
         EXPECT_FALSE(m_marks.hasOverflowed());
     }
 }
@@ -351,14 +363,14 @@ TEST_F(RuleTest, ScratchStringsAreReusable)
     load("y+2*x-2*x+x*x*x*x*x*x*x*x=1");
     const std::string_view a13 = kRuleSetA[12];
     setPattern(a13);
-    EXPECT_TRUE(EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), 11, m_pattern,
-                                          m_patternLevels, replacementOf(a13), 'x', m_marks, m_result));
+    EXPECT_TRUE(engine::ApplyRule(m_buffers.pieces, m_buffers.levels, 11, m_pattern, m_patternLevels,
+                                  replacementOf(a13), 'x', m_marks, m_result));
     EXPECT_EQ(rendered(), "y+2*x-2*x+((x)^2)*x*x*x*x*x*x=1");
     load("x+x=4");
     const std::string_view a5 = kRuleSetA[4];
     setPattern(a5);
-    EXPECT_TRUE(EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), 1, m_pattern, m_patternLevels,
-                                          replacementOf(a5), 'x', m_marks, m_result));
+    EXPECT_TRUE(engine::ApplyRule(m_buffers.pieces, m_buffers.levels, 1, m_pattern, m_patternLevels,
+                                  replacementOf(a5), 'x', m_marks, m_result));
     EXPECT_EQ(rendered(), "((x)*2)=4");
 }
 
@@ -367,11 +379,11 @@ TEST_F(RuleTest, ReplacementLetterWithoutBindingIsRefused)
 {
     load("x+x=4");
     setPattern("x+x");
-    EXPECT_FALSE(EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), 1, m_pattern,
-                                           m_patternLevels, "x*b", 'x', m_marks, m_result));
+    EXPECT_FALSE(engine::ApplyRule(m_buffers.pieces, m_buffers.levels, 1, m_pattern, m_patternLevels, "x*b",
+                                   'x', m_marks, m_result));
     EXPECT_EQ(rendered(), "x+x=4");
-    EXPECT_TRUE(EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), 1, m_pattern, m_patternLevels,
-                                          "x*x", 'x', m_marks, m_result));
+    EXPECT_TRUE(engine::ApplyRule(m_buffers.pieces, m_buffers.levels, 1, m_pattern, m_patternLevels, "x*x",
+                                  'x', m_marks, m_result));
     EXPECT_EQ(rendered(), "((x)*(x))=4");
 }
 
@@ -384,13 +396,13 @@ TEST_F(RuleTest, LevelOffsetWrapsAsAByte)
     ASSERT_TRUE(m_pattern.assign(rule.substr(0, 3)));
     // The levels of a*2 one parenthesis deeper: the anchor's 15 against the equation's 7.
     ASSERT_TRUE(m_patternLevels.assign("\x0F\x0A\x0F"));
-    EXPECT_FALSE(EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), 2, m_pattern,
-                                           m_patternLevels, replacementOf(rule), 'x', m_marks, m_result));
+    EXPECT_FALSE(engine::ApplyRule(m_buffers.pieces, m_buffers.levels, 2, m_pattern, m_patternLevels,
+                                   replacementOf(rule), 'x', m_marks, m_result));
     EXPECT_EQ(rendered(), "y*2=x");
     // With the levels at the equation's own depth the same pattern applies.
-    ASSERT_TRUE(EquationSolver::ComputeLevels(m_pattern, m_patternLevels));
-    EXPECT_TRUE(EquationSolver::ApplyRule(m_solver.pieces(), m_solver.levels(), 2, m_pattern, m_patternLevels,
-                                          replacementOf(rule), 'x', m_marks, m_result));
+    ASSERT_TRUE(engine::ComputeLevels(m_pattern, m_patternLevels));
+    EXPECT_TRUE(engine::ApplyRule(m_buffers.pieces, m_buffers.levels, 2, m_pattern, m_patternLevels,
+                                  replacementOf(rule), 'x', m_marks, m_result));
     EXPECT_EQ(rendered(), "((y))=x");
 }
 
@@ -446,20 +458,19 @@ TEST_F(RuleTest, RandomEquationsStayWellFormed)
     int applications = 0;
     for (int i = 0; i < 400; ++i) {
         const std::string text = generator.equation();
-        if (text.size() > 255 || m_solver.loadEquation(text) != 0)
+        if (text.size() > 255 || engine::loadEquation(m_buffers, text) != engine::ErrorCode::None)
             continue;
         SCOPED_TRACE(text);
         for (const char table : {'A', 'B', 'C'}) {
             for (const unsigned char letter : {'x', 'a'}) {
-                ASSERT_EQ(m_solver.loadEquation(text), 0);
-                const std::string before(m_solver.pieces().view());
-                if (!m_solver.tryRuleTable(tableNamed(table), letter, m_solver.pieces().length(),
-                                           letter != 'x')) {
-                    EXPECT_EQ(m_solver.pieces().view(), before);
+                ASSERT_EQ(engine::loadEquation(m_buffers, text), engine::ErrorCode::None);
+                const std::string before(m_buffers.pieces.view());
+                if (!tryTable(tableNamed(table), letter, m_buffers.pieces.length(), letter != 'x')) {
+                    EXPECT_EQ(m_buffers.pieces.view(), before);
                     continue;
                 }
                 ++applications;
-                const std::string_view after = m_solver.pieces().view();
+                const std::string_view after = m_buffers.pieces.view();
                 int depth = 0;
                 for (const char c : after) {
                     depth += (c == '(') - (c == ')');
@@ -489,12 +500,12 @@ std::string longSquare(int length)
 TEST_F(RuleTest, ResultUpToTheCapacityIsAccepted)
 {
     const int length = (PieceString::kCapacity - 1 - 23) / 2; // the result fills the buffer exactly
-    ASSERT_TRUE(m_solver.pieces().assign(longSquare(length)));
-    ASSERT_TRUE(EquationSolver::ComputeLevels(m_solver.pieces(), m_solver.levels()));
-    EXPECT_TRUE(m_solver.tryRuleTable(singleRule('B', 7), 'x', m_solver.pieces().length(), false));
-    EXPECT_EQ(m_solver.pieces().length(), PieceString::kCapacity - 1);
-    EXPECT_FALSE(m_solver.pieces().hasOverflowed());
-    const std::string_view result = m_solver.pieces().view();
+    ASSERT_TRUE(m_buffers.pieces.assign(longSquare(length)));
+    ASSERT_TRUE(engine::ComputeLevels(m_buffers.pieces, m_buffers.levels));
+    EXPECT_TRUE(tryTable(singleRule('B', 7), 'x', m_buffers.pieces.length(), false));
+    EXPECT_EQ(m_buffers.pieces.length(), PieceString::kCapacity - 1);
+    EXPECT_FALSE(m_buffers.pieces.hasOverflowed());
+    const std::string_view result = m_buffers.pieces.view();
     EXPECT_EQ(result.substr(0, 6), "((-y+y");
     EXPECT_EQ(result.substr(result.size() - 9), "+(x)^\x82)=\x81");
 }
@@ -502,21 +513,21 @@ TEST_F(RuleTest, ResultUpToTheCapacityIsAccepted)
 TEST_F(RuleTest, ResultBeyondTheCapacityIsRefused)
 {
     const int length = (PieceString::kCapacity - 1 - 23) / 2 + 2;
-    ASSERT_TRUE(m_solver.pieces().assign(longSquare(length)));
-    ASSERT_TRUE(EquationSolver::ComputeLevels(m_solver.pieces(), m_solver.levels()));
-    const std::string before(m_solver.pieces().view());
-    EXPECT_FALSE(m_solver.tryRuleTable(singleRule('B', 7), 'x', m_solver.pieces().length(), false));
-    EXPECT_EQ(m_solver.pieces().view(), before);
-    EXPECT_FALSE(m_solver.pieces().hasOverflowed());
+    ASSERT_TRUE(m_buffers.pieces.assign(longSquare(length)));
+    ASSERT_TRUE(engine::ComputeLevels(m_buffers.pieces, m_buffers.levels));
+    const std::string before(m_buffers.pieces.view());
+    EXPECT_FALSE(tryTable(singleRule('B', 7), 'x', m_buffers.pieces.length(), false));
+    EXPECT_EQ(m_buffers.pieces.view(), before);
+    EXPECT_FALSE(m_buffers.pieces.hasOverflowed());
 }
 
 // A rule may lengthen an equation beyond 255 pieces; the driver's length check deals with that.
 TEST_F(RuleTest, ResultMayExceed255Pieces)
 {
-    ASSERT_TRUE(m_solver.pieces().assign(longSquare(200)));
-    ASSERT_TRUE(EquationSolver::ComputeLevels(m_solver.pieces(), m_solver.levels()));
-    EXPECT_TRUE(m_solver.tryRuleTable(singleRule('B', 7), 'x', m_solver.pieces().length(), false));
-    EXPECT_EQ(m_solver.pieces().length(), 2 * 200 + 23);
+    ASSERT_TRUE(m_buffers.pieces.assign(longSquare(200)));
+    ASSERT_TRUE(engine::ComputeLevels(m_buffers.pieces, m_buffers.levels));
+    EXPECT_TRUE(tryTable(singleRule('B', 7), 'x', m_buffers.pieces.length(), false));
+    EXPECT_EQ(m_buffers.pieces.length(), 2 * 200 + 23);
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The solving driver: line limit, error results, the letter cursor, normalisation and termination.
 #include "engine/equation_solver.h"
+#include "engine/formatting.h"
+#include "engine/pieces.h"
+#include "engine/solver_buffers.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,8 @@
 namespace {
 
 using engine::EquationSolver;
+using engine::ErrorCode;
+using engine::errorNumber;
 
 std::vector<std::string> lines(const std::string& result)
 {
@@ -53,15 +58,17 @@ TEST(SolverLineLimit, FirstLineAnd253ChangingPassesThenError33)
     const std::vector<std::string> cycle = {"x^(1+x)=2", "x^1*x^x=2", "x^x*x=2"};
     for (std::size_t i = 1; i < 254; ++i)
         ASSERT_EQ(out[i], cycle[(i - 1) % 3]) << "line " << i + 1;
-    EXPECT_EQ(out[254] + "\r\n", solver.message(engine::kErrorTooManyLines));
-    EXPECT_EQ(solver.lastError(), engine::kErrorTooManyLines);
-    EXPECT_EQ(solver.outputLineCounter(), 255) << "the 255th line is rendered, counted and refused";
+    EXPECT_EQ(out[254] + "\r\n", solver.message(errorNumber(ErrorCode::TooManyLines)));
+    EXPECT_EQ(solver.lastError(), ErrorCode::TooManyLines);
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    static_cast<void>(engine::solveEquation(*buffers, "x*x^x=2"));
+    EXPECT_EQ(buffers->outputLineCounter, 255) << "the 255th line is rendered, counted and refused";
 }
 
 TEST(SolverLineLimit, TranslatedMessageFollowsTheLines)
 {
     EquationSolver solver;
-    solver.SetMessage(engine::kErrorTooManyLines, "ZU VIELE ZEILEN");
+    solver.SetMessage(errorNumber(ErrorCode::TooManyLines), "ZU VIELE ZEILEN");
     const std::string result = solver.Solve("x*x^x=2");
     ASSERT_GE(result.size(), 19u);
     EXPECT_TRUE(result.ends_with("x^(1+x)=2\r\nZU VIELE ZEILEN\r\n"));
@@ -87,7 +94,7 @@ TEST_P(SolverErrors, EndTheSolveWithTheMessageAloneAndSetLastError)
     const ErrorRow& row = GetParam();
     EquationSolver solver;
     const std::string result = solver.Solve(row.input);
-    EXPECT_EQ(solver.lastError(), row.code) << result;
+    EXPECT_EQ(errorNumber(solver.lastError()), row.code) << result;
     if (row.code >= 25) {
         EXPECT_EQ(result, solver.message(row.code));
     } else {
@@ -119,7 +126,7 @@ TEST(SolverErrors, ManyLinesPrecedeTheFailingFold)
     // The same folds without the division: the lines the failing solve dropped.
     EquationSolver solver;
     const std::string result = solver.Solve("x=1+(2-2" + repeat("*1", 40) + ")");
-    EXPECT_EQ(solver.lastError(), 0);
+    EXPECT_EQ(solver.lastError(), ErrorCode::None);
     EXPECT_GE(lines(result).size(), 41u);
     EXPECT_TRUE(result.ends_with("x=1\r\n")) << result;
 }
@@ -128,9 +135,9 @@ TEST(SolverErrors, LastErrorIsResetBySuccessfulSolve)
 {
     EquationSolver solver;
     static_cast<void>(solver.Solve("x=7/0"));
-    ASSERT_EQ(solver.lastError(), 28);
+    ASSERT_EQ(solver.lastError(), ErrorCode::DivisionByZero);
     EXPECT_EQ(solver.Solve("x=5"), "x=5\r\n");
-    EXPECT_EQ(solver.lastError(), 0);
+    EXPECT_EQ(solver.lastError(), ErrorCode::None);
 }
 
 // ---- letter pass ------------------------------------------------------------------------------
@@ -159,52 +166,50 @@ TEST(SolverLetterPass, CursorStartsAtAForEverySolve)
 
 TEST(SolverNormalise, ReportsTooLongAt256Pieces)
 {
-    EquationSolver solver;
-    ASSERT_EQ(solver.loadEquation("x=1"), 0);
-    engine::PieceString& pieces = solver.pieces();
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=1"), ErrorCode::None);
+    engine::PieceString& pieces = buffers->pieces;
     // x=1+1+...: 2 + 1 + 2 * 126 = 255 pieces is allowed, one more sign and operand is not.
     for (int i = 0; i < 126; ++i)
         pieces.insert(pieces.length(), std::string_view("+\x81", 2));
     ASSERT_EQ(pieces.length(), 255);
-    EXPECT_EQ(solver.Normalise('x'), 0);
+    EXPECT_EQ(engine::Normalise(*buffers, 'x'), ErrorCode::None);
     pieces.insert(pieces.length(), std::string_view("+\x81", 2));
-    EXPECT_EQ(solver.Normalise('x'), engine::kErrorTooLong);
+    EXPECT_EQ(engine::Normalise(*buffers, 'x'), ErrorCode::TooManyPieces);
 }
 
 TEST(SolverNormalise, ReportsTooLongForARefusedEdit)
 {
-    EquationSolver solver;
-    ASSERT_EQ(solver.loadEquation("x=1"), 0);
-    EXPECT_FALSE(solver.pieces().insert(0, std::string(engine::PieceString::kCapacity, '+')));
-    ASSERT_TRUE(solver.pieces().hasOverflowed());
-    EXPECT_EQ(solver.Normalise('x'), engine::kErrorTooLong);
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=1"), ErrorCode::None);
+    EXPECT_FALSE(buffers->pieces.insert(0, std::string(engine::PieceString::kCapacity, '+')));
+    ASSERT_TRUE(buffers->pieces.hasOverflowed());
+    EXPECT_EQ(engine::Normalise(*buffers, 'x'), ErrorCode::TooManyPieces);
 }
 
 TEST(SolverNormalise, ReportsNestingBeyondThirty)
 {
-    EquationSolver solver;
-    ASSERT_EQ(solver.loadEquation("x=2*(1+x)"), 0);
-    engine::PieceString& pieces = solver.pieces();
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=2*(1+x)"), ErrorCode::None);
+    engine::PieceString& pieces = buffers->pieces;
     pieces.truncate(0);
     pieces.insert(0, "x=2*" + repeat("(", 31) + "x" + repeat(")", 31));
-    EXPECT_EQ(solver.Normalise('x'), engine::kErrorNesting);
+    EXPECT_EQ(engine::Normalise(*buffers, 'x'), ErrorCode::TooDeeplyNested);
 }
 
 TEST(SolverNormalise, SimplifiesAndCollectsForTheGivenLetter)
 {
-    EquationSolver solver;
-    ASSERT_EQ(solver.loadEquation("x*2=(b)+a*3"), 0);
-    ASSERT_EQ(solver.Normalise('x'), 0);
-    EXPECT_EQ(EquationSolver::renderPieces(solver.pieces(), solver.levels(), solver.constantPool()),
-              "2*x=b+a*3");
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x*2=(b)+a*3"), ErrorCode::None);
+    ASSERT_EQ(engine::Normalise(*buffers, 'x'), ErrorCode::None);
+    EXPECT_EQ(engine::renderPieces(buffers->pieces, buffers->levels, buffers->pool), "2*x=b+a*3");
     // For the letter a its factor 3 moves left; levels stay current for the new pieces.
-    ASSERT_EQ(solver.Normalise('a'), 0);
-    EXPECT_EQ(EquationSolver::renderPieces(solver.pieces(), solver.levels(), solver.constantPool()),
-              "2*x=b+3*a");
+    ASSERT_EQ(engine::Normalise(*buffers, 'a'), ErrorCode::None);
+    EXPECT_EQ(engine::renderPieces(buffers->pieces, buffers->levels, buffers->pool), "2*x=b+3*a");
     engine::LevelString fresh;
-    ASSERT_TRUE(EquationSolver::ComputeLevels(solver.pieces(), fresh));
-    for (int i = 0; i <= solver.pieces().length(); ++i)
-        EXPECT_EQ(fresh[i], solver.levels()[i]) << "level " << i;
+    ASSERT_TRUE(engine::ComputeLevels(buffers->pieces, fresh));
+    for (int i = 0; i <= buffers->pieces.length(); ++i)
+        EXPECT_EQ(fresh[i], buffers->levels[i]) << "level " << i;
 }
 
 // ---- results ----------------------------------------------------------------------------------
@@ -229,7 +234,7 @@ TEST_P(SolverRoots, LastLineSolvesTheEquation)
     EquationSolver solver;
     const std::vector<std::string> out = lines(solver.Solve(row.input));
     ASSERT_FALSE(out.empty());
-    ASSERT_EQ(solver.lastError(), 0);
+    ASSERT_EQ(solver.lastError(), ErrorCode::None);
     const std::string& last = out.back();
     ASSERT_TRUE(last.starts_with("x=")) << last;
     char* end = nullptr;
@@ -340,16 +345,16 @@ TEST(SolverTermination, EverySolveEndsWithAtMost254LinesBeforeAMessage)
         ASSERT_TRUE(result.ends_with("\r\n"));
         const std::vector<std::string> out = lines(result);
         ASSERT_LE(out.size(), 255u);
-        const int error = solver.lastError();
+        const ErrorCode error = solver.lastError();
         for (std::size_t i = 0; i + 1 < out.size(); ++i)
             ASSERT_FALSE(out[i].starts_with("ERROR ")) << "only the last line may be a message";
         if (out.size() == 255u) {
-            EXPECT_EQ(error, engine::kErrorTooManyLines);
+            EXPECT_EQ(error, ErrorCode::TooManyLines);
         }
-        if (error != 0 && error != engine::kErrorTooManyLines) {
+        if (error != ErrorCode::None && error != ErrorCode::TooManyLines) {
             EXPECT_EQ(out.size(), 1u) << "an error other than 33 returns its message alone";
         }
-        EXPECT_EQ(error != 0, out.back().starts_with("ERROR ")) << result;
+        EXPECT_EQ(error != ErrorCode::None, out.back().starts_with("ERROR ")) << result;
     }
 }
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Tokens, levels and the constant pool.
+#include "engine/complex_arithmetic.h"
 #include "engine/equation_solver.h"
+#include "engine/formatting.h"
+#include "engine/pieces.h"
+#include "engine/solver_buffers.h"
 
 #include <gtest/gtest.h>
 
@@ -50,20 +54,20 @@ TEST(Tokenise, PiecesOfAcceptedEquations)
          {'~', '(', ']', '(', '}', '(', 'x', ')', ')', ')', '=', '#', '(', 0x81, ')'}},
     };
     for (const TokenRow& row : rows) {
-        auto solver = std::make_unique<EquationSolver>();
-        ASSERT_EQ(solver->loadEquation(row.input), 0) << row.name;
-        EXPECT_EQ(piecesOf(solver->pieces()), row.pieces) << row.name;
+        auto buffers = std::make_unique<engine::SolverBuffers>();
+        ASSERT_EQ(engine::loadEquation(*buffers, row.input), engine::ErrorCode::None) << row.name;
+        EXPECT_EQ(piecesOf(buffers->pieces), row.pieces) << row.name;
     }
 }
 
 TEST(Tokenise, StoresValuesOfNumbers)
 {
-    auto solver = std::make_unique<EquationSolver>();
-    ASSERT_EQ(solver->loadEquation("2.5e3*x=1.5+0x1p3"), 0);
-    EXPECT_EQ(solver->constantPool().value(0x8B).re, 2500.0);
-    EXPECT_EQ(solver->constantPool().value(0x8C).re, 1.5);
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "2.5e3*x=1.5+0x1p3"), engine::ErrorCode::None);
+    EXPECT_EQ(buffers->pool.value(0x8B).re, 2500.0);
+    EXPECT_EQ(buffers->pool.value(0x8C).re, 1.5);
     // Whatever the C library reads after a digit is part of the number, hexadecimal included.
-    EXPECT_EQ(solver->constantPool().value(0x8D).re, 8.0);
+    EXPECT_EQ(buffers->pool.value(0x8D).re, 8.0);
 }
 
 TEST(Tokenise, ReadsNumbersAsInTheCLocale)
@@ -81,7 +85,7 @@ TEST(Tokenise, ReadsNumbersAsInTheCLocale)
     auto solver = std::make_unique<EquationSolver>();
     const std::string solution = solver->Solve("x=2.5");
     const std::string error = solver->Solve("x=1,5");
-    const std::string printed = EquationSolver::FormatDecimal(3.25);
+    const std::string printed = engine::FormatDecimal(3.25);
     std::setlocale(LC_ALL, "C");
     EXPECT_EQ(solution, "x=2.5\r\n") << active;
     EXPECT_EQ(error, "ERROR 12: CHARACTER 3: Number follows illegal character ','!\r\n") << active;
@@ -106,9 +110,9 @@ TEST(ComputeLevels, ClassesAndDepths)
         {"Nested", "((x))=1", {8, 16, 23, 16, 8, 0, 7}},
     };
     for (const LevelRow& row : rows) {
-        auto solver = std::make_unique<EquationSolver>();
-        ASSERT_EQ(solver->loadEquation(row.input), 0) << row.name;
-        EXPECT_EQ(bytesOf(solver->levels(), static_cast<int>(row.levels.size()) + 1), [&] {
+        auto buffers = std::make_unique<engine::SolverBuffers>();
+        ASSERT_EQ(engine::loadEquation(*buffers, row.input), engine::ErrorCode::None) << row.name;
+        EXPECT_EQ(bytesOf(buffers->levels, static_cast<int>(row.levels.size()) + 1), [&] {
             auto l = row.levels;
             l.push_back(0);
             return l;
@@ -123,7 +127,7 @@ TEST(ComputeLevels, NestingLimit)
     EXPECT_EQ(solver->Solve(thirty).rfind(thirty + "\r\n", 0), 0u); // accepted: the first line is the input
     const std::string thirtyOne = std::string(31, '(') + "x" + std::string(31, ')') + "=1";
     EXPECT_EQ(solver->Solve(thirtyOne), "ERROR 26: Too much brace levels (more than 30)!\r\n");
-    EXPECT_EQ(solver->lastError(), 26);
+    EXPECT_EQ(solver->lastError(), engine::ErrorCode::TooDeeplyNested);
 }
 
 TEST(ApproxEqual, RelativeAndOneSided)
@@ -137,48 +141,48 @@ TEST(ApproxEqual, RelativeAndOneSided)
         {1.0, 0.9999999, false}, {-2.0, -2.0000001, true}, {2.0, -2.0, false},      {1e-300, 0.0, false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(EquationSolver::ApproxEqual(row.a, row.b), row.equal) << row.a << " vs " << row.b;
+        EXPECT_EQ(engine::ApproxEqual(row.a, row.b), row.equal) << row.a << " vs " << row.b;
 }
 
 TEST(StoreConstant, ReusesCleansAndRefuses)
 {
-    auto solver = std::make_unique<EquationSolver>();
-    ASSERT_EQ(solver->loadEquation("x=3+7"), 0); // 3 -> 0x8B, 7 -> 0x8C
-    auto& pieces = solver->pieces();
-    auto& pool = solver->constantPool();
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=3+7"), engine::ErrorCode::None); // 3 -> 0x8B, 7 -> 0x8C
+    auto& pieces = buffers->pieces;
+    auto& pool = buffers->pool;
 
     // Within the tolerance of a preset or an existing entry the code is reused.
-    ASSERT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {2.00000001, 0.0}), engine::StoreResult::Stored);
+    ASSERT_EQ(engine::StoreConstant(pieces, 2, pool, {2.00000001, 0.0}), engine::StoreResult::Stored);
     EXPECT_EQ(pieces[2], 0x82);
-    ASSERT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {7.0000001 * 0.99999999, 0.0}),
+    ASSERT_EQ(engine::StoreConstant(pieces, 2, pool, {7.0000001 * 0.99999999, 0.0}),
               engine::StoreResult::Stored);
     EXPECT_EQ(pieces[2], 0x8B); // 7 moved down to the first free code when 3 was overwritten
 
     // A part negligible against the other disappears; parts below 1e-18 are zero.
-    ASSERT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {1.0, 1e-8}), engine::StoreResult::Stored);
+    ASSERT_EQ(engine::StoreConstant(pieces, 2, pool, {1.0, 1e-8}), engine::StoreResult::Stored);
     EXPECT_EQ(pieces[2], 0x81);
-    ASSERT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {5e-19, 3.0}), engine::StoreResult::Stored);
+    ASSERT_EQ(engine::StoreConstant(pieces, 2, pool, {5e-19, 3.0}), engine::StoreResult::Stored);
     EXPECT_EQ(pool.value(pieces[2]).re, 0.0);
     EXPECT_EQ(pool.value(pieces[2]).im, 3.0);
 
     // Beyond 10^18 nothing is written.
     const unsigned char before = pieces[2];
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {1.5e18, 0.0}), engine::StoreResult::Overflow);
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {0.0, -1.5e18}), engine::StoreResult::Overflow);
+    EXPECT_EQ(engine::StoreConstant(pieces, 2, pool, {1.5e18, 0.0}), engine::StoreResult::Overflow);
+    EXPECT_EQ(engine::StoreConstant(pieces, 2, pool, {0.0, -1.5e18}), engine::StoreResult::Overflow);
     EXPECT_EQ(pieces[2], before);
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {1e18, 0.0}), engine::StoreResult::Stored);
+    EXPECT_EQ(engine::StoreConstant(pieces, 2, pool, {1e18, 0.0}), engine::StoreResult::Stored);
 }
 
 TEST(StoreConstant, CompactsCodesBeforeAllocating)
 {
-    auto solver = std::make_unique<EquationSolver>();
-    ASSERT_EQ(solver->loadEquation("x=3+7+9"), 0); // 0x8B, 0x8C, 0x8D
-    auto& pieces = solver->pieces();
-    auto& pool = solver->constantPool();
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=3+7+9"), engine::ErrorCode::None); // 0x8B, 0x8C, 0x8D
+    auto& pieces = buffers->pieces;
+    auto& pool = buffers->pool;
     // Without the 3, code 0x8B is free: 9 (0x8D) moves down to it; the 7 being overwritten keeps
     // 0x8C in use, so the new value gets 0x8D.
-    EquationSolver::DeletePieces(pieces, 2, 2);
-    ASSERT_EQ(EquationSolver::StoreConstant(pieces, 2, pool, {11.0, 0.0}), engine::StoreResult::Stored);
+    engine::DeletePieces(pieces, 2, 2);
+    ASSERT_EQ(engine::StoreConstant(pieces, 2, pool, {11.0, 0.0}), engine::StoreResult::Stored);
     EXPECT_EQ(piecesOf(pieces), (std::vector<int>{'x', '=', 0x8D, '+', 0x8B}));
     EXPECT_EQ(pool.value(0x8B).re, 9.0);
     EXPECT_EQ(pool.value(0x8D).re, 11.0);
@@ -186,28 +190,26 @@ TEST(StoreConstant, CompactsCodesBeforeAllocating)
 
 TEST(StoreConstant, PoolFullIsRefusedAndReported)
 {
-    auto solver = std::make_unique<EquationSolver>();
-    ASSERT_EQ(solver->loadEquation("x=3"), 0);
-    auto& pieces = solver->pieces();
-    auto& pool = solver->constantPool();
+    auto buffers = std::make_unique<engine::SolverBuffers>();
+    ASSERT_EQ(engine::loadEquation(*buffers, "x=3"), engine::ErrorCode::None);
+    auto& pieces = buffers->pieces;
+    auto& pool = buffers->pool;
     // Fill every code 0x8B-0xFF with a distinct value.
     pieces.assign("x=");
     for (int code = 0x8B; code <= 0xFF; ++code) {
         pieces.insert(pieces.length(), std::string_view("+"));
         pieces.insert(pieces.length(), static_cast<unsigned char>(0x80));
-        ASSERT_EQ(EquationSolver::StoreConstant(pieces, pieces.length() - 1, pool, {100.0 + code, 0.0}),
+        ASSERT_EQ(engine::StoreConstant(pieces, pieces.length() - 1, pool, {100.0 + code, 0.0}),
                   engine::StoreResult::Stored);
         ASSERT_EQ(pieces[pieces.length() - 1], code);
     }
     pieces.insert(pieces.length(), std::string_view("+"));
     pieces.insert(pieces.length(), static_cast<unsigned char>(0x80));
     const int last = pieces.length() - 1;
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, last, pool, {1234.5, 0.0}),
-              engine::StoreResult::PoolFull);
+    EXPECT_EQ(engine::StoreConstant(pieces, last, pool, {1234.5, 0.0}), engine::StoreResult::PoolFull);
     EXPECT_EQ(pieces[last], 0x80);
     // A value already in the pool still finds its code.
-    EXPECT_EQ(EquationSolver::StoreConstant(pieces, last, pool, {100.0 + 0x90, 0.0}),
-              engine::StoreResult::Stored);
+    EXPECT_EQ(engine::StoreConstant(pieces, last, pool, {100.0 + 0x90, 0.0}), engine::StoreResult::Stored);
     EXPECT_EQ(pieces[last], 0x90);
 }
 
@@ -216,15 +218,15 @@ TEST(PieceEdits, InsertDeleteFind)
     engine::PieceString s;
     s.assign("x=1");
     const unsigned char plus[] = "+y";
-    ASSERT_TRUE(EquationSolver::InsertPieces(s, 1, plus, 0));
+    ASSERT_TRUE(engine::InsertPieces(s, 1, plus, 0));
     EXPECT_EQ(s.view(), "x+y=1");
-    EquationSolver::DeletePieces(s, 0, 2);
+    engine::DeletePieces(s, 0, 2);
     EXPECT_EQ(s.view(), "y=1");
     EXPECT_EQ(s[3], 0);
     EXPECT_EQ(s[4], 0);
-    EXPECT_EQ(EquationSolver::FindPiece(s, '='), 1);
-    EXPECT_EQ(EquationSolver::FindPiece(s, 'q'), -1);
-    EXPECT_EQ(EquationSolver::FindPiece(s, 0), 3);
+    EXPECT_EQ(engine::FindPiece(s, '='), 1);
+    EXPECT_EQ(engine::FindPiece(s, 'q'), -1);
+    EXPECT_EQ(engine::FindPiece(s, 0), 3);
 
     // An edit that would not fit is refused and leaves the string as it was.
     const std::string big(engine::PieceString::kCapacity - 2, 'a');

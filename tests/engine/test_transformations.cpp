@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Sign simplification, term collection and isolation steps: one change per call, in place.
-#include "engine/equation_solver.h"
+#include "engine/formatting.h"
+#include "engine/pieces.h"
+#include "engine/solver_buffers.h"
+#include "engine/transformations.h"
 
 #include <gtest/gtest.h>
 
@@ -16,44 +19,42 @@
 
 namespace {
 
-using engine::EquationSolver;
 using engine::PieceString;
+using engine::SolverBuffers;
 
 /// One solver holding one equation; every step recomputes the levels first, as the driver does.
 class Workbench {
 public:
-    explicit Workbench(const std::string& equation) : m_solver(std::make_unique<EquationSolver>())
+    explicit Workbench(const std::string& equation) : m_buffers(std::make_unique<SolverBuffers>())
     {
-        m_loadError = m_solver->loadEquation(equation);
+        m_loadError = engine::loadEquation(*m_buffers, equation);
     }
 
-    [[nodiscard]] int loadError() const { return m_loadError; }
-    [[nodiscard]] PieceString& pieces() { return m_solver->pieces(); }
+    [[nodiscard]] engine::ErrorCode loadError() const { return m_loadError; }
+    [[nodiscard]] PieceString& pieces() { return m_buffers->pieces; }
 
     std::string text()
     {
         refreshLevels();
-        return EquationSolver::renderPieces(m_solver->pieces(), m_solver->levels(), m_solver->constantPool());
+        return engine::renderPieces(m_buffers->pieces, m_buffers->levels, m_buffers->pool);
     }
 
     bool simplify()
     {
         refreshLevels();
-        return EquationSolver::SimplifySigns(m_solver->pieces(), m_solver->levels());
+        return engine::SimplifySigns(m_buffers->pieces, m_buffers->levels);
     }
 
     bool collect(unsigned char letter)
     {
         refreshLevels();
-        return EquationSolver::CollectTerms(m_solver->pieces(), m_solver->levels(), letter,
-                                            m_solver->scratch());
+        return engine::CollectTerms(m_buffers->pieces, m_buffers->levels, letter, m_buffers->temporary);
     }
 
     bool isolate(int position)
     {
         refreshLevels();
-        return EquationSolver::IsolateStep(m_solver->pieces(), m_solver->levels(), position,
-                                           m_solver->scratch());
+        return engine::IsolateStep(m_buffers->pieces, m_buffers->levels, position, m_buffers->temporary);
     }
 
     /// Repeats a step until it reports no change; returns the number of changes (at most limit).
@@ -66,13 +67,10 @@ public:
     }
 
 private:
-    void refreshLevels()
-    {
-        ASSERT_TRUE(EquationSolver::ComputeLevels(m_solver->pieces(), m_solver->levels()));
-    }
+    void refreshLevels() { ASSERT_TRUE(engine::ComputeLevels(m_buffers->pieces, m_buffers->levels)); }
 
-    std::unique_ptr<EquationSolver> m_solver;
-    int m_loadError = -1;
+    std::unique_ptr<SolverBuffers> m_buffers;
+    engine::ErrorCode m_loadError = engine::ErrorCode::None;
 };
 
 // ---- SimplifySigns ----------------------------------------------------------------------------
@@ -147,7 +145,7 @@ TEST(SimplifySigns, OneChangePerCall)
     };
     for (const SimplifyRow& row : rows) {
         Workbench bench(row.equation);
-        ASSERT_EQ(bench.loadError(), 0) << row.name;
+        ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << row.name;
         EXPECT_EQ(bench.simplify(), row.changed) << row.name;
         EXPECT_EQ(bench.text(), row.after) << row.name;
     }
@@ -172,7 +170,7 @@ TEST(SimplifySigns, RepeatedUntilNothingChanges)
     };
     for (const RepeatRow& row : rows) {
         Workbench bench(row.equation);
-        ASSERT_EQ(bench.loadError(), 0) << row.name;
+        ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << row.name;
         const int changes = bench.repeat([&] { return bench.simplify(); });
         EXPECT_EQ(bench.text(), row.after) << row.name;
         EXPECT_EQ(changes, row.changes) << row.name;
@@ -226,7 +224,7 @@ TEST(CollectTerms, OneSwapPerCall)
     };
     for (const CollectRow& row : rows) {
         Workbench bench(row.equation);
-        ASSERT_EQ(bench.loadError(), 0) << row.name;
+        ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << row.name;
         EXPECT_EQ(bench.collect(static_cast<unsigned char>(row.letter)), row.changed) << row.name;
         EXPECT_EQ(bench.text(), row.after) << row.name;
     }
@@ -243,7 +241,7 @@ TEST(CollectTerms, NormalisedWithSimplifySigns)
     };
     for (const RepeatRow& row : rows) {
         Workbench bench(row.equation);
-        ASSERT_EQ(bench.loadError(), 0) << row.name;
+        ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << row.name;
         const int swaps = bench.repeat([&] {
             bench.repeat([&] { return bench.simplify(); });
             return bench.collect('x');
@@ -393,7 +391,7 @@ TEST(Transformations, EverySignAndOrderChangeKeepsBothSidesValues)
     for (const char* equation : equations) {
         for (const char letter : letters) {
             Workbench bench(equation);
-            ASSERT_EQ(bench.loadError(), 0) << equation;
+            ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << equation;
             const std::string original = bench.text();
             const std::size_t equals = original.find('=');
             const SideValue::Value left = SideValue::of(std::string_view(original).substr(0, equals));
@@ -475,7 +473,7 @@ TEST(IsolateStep, MovesOnePieceAcross)
     };
     for (const IsolateRow& row : rows) {
         Workbench bench(row.equation);
-        ASSERT_EQ(bench.loadError(), 0) << row.name;
+        ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << row.name;
         EXPECT_EQ(bench.isolate(row.position), row.result) << row.name;
         EXPECT_EQ(bench.text(), row.after) << row.name;
         EXPECT_FALSE(bench.pieces().hasOverflowed()) << row.name;
@@ -496,7 +494,7 @@ TEST(IsolateStep, EveryFunctionIsUndoneByItsInverse)
     };
     for (const Pair& pair : pairs) {
         Workbench bench(std::string(pair.function) + "(x)=a");
-        ASSERT_EQ(bench.loadError(), 0) << pair.function;
+        ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << pair.function;
         EXPECT_TRUE(bench.isolate(0)) << pair.function;
         EXPECT_EQ(bench.text(), std::string("(x)=") + pair.inverse + "(a)") << pair.function;
     }
@@ -507,7 +505,7 @@ TEST(IsolateStep, RepeatedStepsSolveALinearEquation)
     // The isolation position after each step: the term after the weakest operator, then the
     // leading factor, then nothing is left to move (x is a single operand): three calls, two moves.
     Workbench bench("2*x+1=7");
-    ASSERT_EQ(bench.loadError(), 0);
+    ASSERT_EQ(bench.loadError(), engine::ErrorCode::None);
     EXPECT_TRUE(bench.isolate(4));
     EXPECT_EQ(bench.text(), "2*x=7-1");
     EXPECT_TRUE(bench.isolate(0));
@@ -527,12 +525,13 @@ TEST(IsolateStep, ResultStaysAValidEquationAtEveryPosition)
         const int length = Workbench(equation).pieces().length();
         for (int position = 0; position < length; ++position) {
             Workbench bench(equation);
-            ASSERT_EQ(bench.loadError(), 0) << equation;
+            ASSERT_EQ(bench.loadError(), engine::ErrorCode::None) << equation;
             const std::string before = bench.text();
             const bool moved = bench.isolate(position);
             const std::string after = bench.text();
             EXPECT_EQ(std::count(after.begin(), after.end(), '='), 1) << equation << " @" << position;
-            EXPECT_EQ(Workbench(after).loadError(), 0) << equation << " @" << position << " -> " << after;
+            EXPECT_EQ(Workbench(after).loadError(), engine::ErrorCode::None)
+                << equation << " @" << position << " -> " << after;
             if (!moved) {
                 EXPECT_EQ(after, before) << equation << " @" << position;
             }
@@ -557,45 +556,41 @@ TEST(Capacity, GrowthBeyondTheBufferIsRefused)
         const char* name;
         const char* left;
         int rightPieces;
-        std::function<bool(EquationSolver&)> step;
+        std::function<bool(SolverBuffers&)> step;
     };
     // The equations are written into the buffer directly: they are far longer than any input.
     // 2*x=R becomes x=(R)/2 and x/2=R becomes 1/2*x=R: both grow by two pieces, one too many.
     const Row rows[] = {
         {"IsolateStep", "2*x", PieceString::kCapacity - 5,
-         [](EquationSolver& s) {
-             return EquationSolver::IsolateStep(s.pieces(), s.levels(), 0, s.scratch());
-         }},
+         [](SolverBuffers& s) { return engine::IsolateStep(s.pieces, s.levels, 0, s.temporary); }},
         {"CollectTerms", "x/2", PieceString::kCapacity - 5,
-         [](EquationSolver& s) {
-             return EquationSolver::CollectTerms(s.pieces(), s.levels(), 'x', s.scratch());
-         }},
+         [](SolverBuffers& s) { return engine::CollectTerms(s.pieces, s.levels, 'x', s.temporary); }},
     };
     for (const Row& row : rows) {
-        auto solver = std::make_unique<EquationSolver>();
+        auto buffers = std::make_unique<SolverBuffers>();
         std::string text = longEquation(row.left, row.rightPieces);
         for (char& c : text) {
             if (c == '2')
                 c = static_cast<char>(engine::kTwo);
         }
-        ASSERT_TRUE(solver->pieces().assign(text)) << row.name;
-        ASSERT_TRUE(EquationSolver::ComputeLevels(solver->pieces(), solver->levels())) << row.name;
-        const std::string before(solver->pieces().view());
-        EXPECT_FALSE(row.step(*solver)) << row.name;
-        EXPECT_TRUE(solver->pieces().hasOverflowed()) << row.name;
-        EXPECT_EQ(std::string(solver->pieces().view()), before) << row.name;
+        ASSERT_TRUE(buffers->pieces.assign(text)) << row.name;
+        ASSERT_TRUE(engine::ComputeLevels(buffers->pieces, buffers->levels)) << row.name;
+        const std::string before(buffers->pieces.view());
+        EXPECT_FALSE(row.step(*buffers)) << row.name;
+        EXPECT_TRUE(buffers->pieces.hasOverflowed()) << row.name;
+        EXPECT_EQ(std::string(buffers->pieces.view()), before) << row.name;
 
         // With a right side two pieces shorter the result fills the buffer exactly.
-        auto roomy = std::make_unique<EquationSolver>();
+        auto roomy = std::make_unique<SolverBuffers>();
         text = longEquation(row.left, row.rightPieces - 2);
         for (char& c : text) {
             if (c == '2')
                 c = static_cast<char>(engine::kTwo);
         }
-        ASSERT_TRUE(roomy->pieces().assign(text)) << row.name;
-        ASSERT_TRUE(EquationSolver::ComputeLevels(roomy->pieces(), roomy->levels())) << row.name;
+        ASSERT_TRUE(roomy->pieces.assign(text)) << row.name;
+        ASSERT_TRUE(engine::ComputeLevels(roomy->pieces, roomy->levels)) << row.name;
         EXPECT_TRUE(row.step(*roomy)) << row.name;
-        EXPECT_FALSE(roomy->pieces().hasOverflowed()) << row.name;
+        EXPECT_FALSE(roomy->pieces.hasOverflowed()) << row.name;
     }
 }
 

@@ -24,7 +24,7 @@ TEST_P(ValidationTest, ReportsFirstFault)
     EXPECT_EQ(solver->Solve(row.input), row.expected + "\r\n");
     // A second solve of the same text gives the same message.
     EXPECT_EQ(solver->Solve(row.input), row.expected + "\r\n");
-    EXPECT_NE(solver->lastError(), 0);
+    EXPECT_NE(solver->lastError(), engine::ErrorCode::None);
 }
 
 const Row kRows[] = {
@@ -96,7 +96,7 @@ TEST(Validation, AcceptsBoundaryInputs)
     };
     engine::EquationSolver solver;
     for (const Accepted& row : accepted)
-        EXPECT_EQ(solver.Validate(row.input).code, 0) << row.name;
+        EXPECT_EQ(solver.Validate(row.input).code, engine::ErrorCode::None) << row.name;
 }
 
 TEST(Validation, TranslatedTextsAreFormats)

@@ -1,26 +1,29 @@
 // SPDX-License-Identifier: MIT
 // Turns validated text into pieces, computes their levels and keeps the constant pool.
-#include "equation_solver.h"
+#include "engine/pieces.h"
 
-#include "c_locale.h"
+#include "engine/c_locale.h"
+#include "engine/complex_arithmetic.h"
+#include "engine/token_table.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
 namespace engine {
 
-bool EquationSolver::InsertPieces(PieceString& destination, int position, const unsigned char* source,
-                                  int count)
+bool InsertPieces(PieceString& destination, int position, const unsigned char* source, int count)
 {
     return destination.insert(position, source, count);
 }
 
-void EquationSolver::DeletePieces(PieceString& string, int position, int count)
+void DeletePieces(PieceString& string, int position, int count)
 {
     string.erase(position, count);
 }
 
-int EquationSolver::FindPiece(const PieceString& string, unsigned char piece)
+int FindPiece(const PieceString& string, unsigned char piece)
 {
     const int length = string.length();
     if (piece == 0)
@@ -29,16 +32,7 @@ int EquationSolver::FindPiece(const PieceString& string, unsigned char piece)
     return hit == nullptr ? -1 : static_cast<int>(static_cast<const unsigned char*>(hit) - string.data());
 }
 
-bool EquationSolver::ApproxEqual(double a, double b)
-{
-    if (a == 0.0)
-        return b == 0.0;
-    const double quotient = b / a;
-    return quotient > 0.9999999 && quotient < 1.0000001;
-}
-
-StoreResult EquationSolver::StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
-                                          Complex value)
+StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool, Complex value)
 {
     // Compact the codes in use from 0x8B upward, so that every code from `firstFree` on is free.
     const int length = pieces.length();
@@ -97,9 +91,9 @@ StoreResult EquationSolver::StoreConstant(PieceString& pieces, int position, Con
     return StoreResult::Stored;
 }
 
-StoreResult EquationSolver::Tokenise()
+StoreResult Tokenise(PieceString& pieces, ConstantPool& pool)
 {
-    PieceString& s = m_pieces;
+    PieceString& s = pieces;
     int read = 0;
     int write = 0;
     while (s[read] != 0) {
@@ -117,7 +111,7 @@ StoreResult EquationSolver::Tokenise()
             // The text from `read` on is untouched: writes never pass the read index.
             if (!readNumber(reinterpret_cast<const char*>(s.data()) + read, value, consumed))
                 consumed = 1;
-            const StoreResult stored = StoreConstant(s, write, m_pool, {value, 0.0});
+            const StoreResult stored = StoreConstant(s, write, pool, {value, 0.0});
             if (stored != StoreResult::Stored) {
                 s.clear();
                 return stored;
@@ -131,7 +125,7 @@ StoreResult EquationSolver::Tokenise()
     return StoreResult::Stored;
 }
 
-bool EquationSolver::ComputeLevels(const PieceString& pieces, LevelString& levels)
+bool ComputeLevels(const PieceString& pieces, LevelString& levels)
 {
     levels.clear();
     int depth = 0;
@@ -172,6 +166,14 @@ bool EquationSolver::ComputeLevels(const PieceString& pieces, LevelString& level
         levels[i] = static_cast<unsigned char>(level);
     }
     return true;
+}
+
+void writePresets(ConstantPool& pool)
+{
+    const std::array<double, 10> presets = {1.0,           2.0,           10.0,          4.0,  0.5,
+                                            std::exp(1.0), std::exp(2.0), std::exp(0.5), -1.0, -2.0};
+    for (std::size_t i = 0; i < presets.size(); ++i)
+        pool.re[i + 1] = presets[i];
 }
 
 } // namespace engine

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace config::test {
+namespace support {
 
 class TempFolder {
 public:
@@ -19,7 +19,7 @@ public:
     {
         std::random_device device;
         m_path = std::filesystem::temp_directory_path() /
-                 ("tervalon-config-test-" + std::to_string(device()) + "-" + std::to_string(device()));
+                 ("tervalon-test-" + std::to_string(device()) + "-" + std::to_string(device()));
         std::filesystem::create_directories(m_path);
     }
     ~TempFolder()
@@ -64,4 +64,4 @@ inline std::string readBytes(const std::filesystem::path& file)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-} // namespace config::test
+} // namespace support

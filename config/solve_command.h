@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// The Solve command's text path, shared by the window and tervalon-solve: prepare the equation,
+// solve it, dress the solution and wrap it in the header, all in UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace engine {
+class EquationSolver;
+}
+
+namespace config {
+
+struct Settings;
+class InterfaceTexts;
+
+/// What separates two solution blocks in the view: CR LF, 56 hyphen-minus characters, CR LF. The
+/// caller puts it in front of a block when the view already holds text.
+inline constexpr std::string_view kBlockSeparator =
+    "\r\n--------------------------------------------------------\r\n";
+
+/// How a solution is dressed, from the settings and the interface texts (all texts UTF-8).
+struct SolveOptions {
+    bool addSpaces = false;
+    bool addLineNumbers = false;
+    std::string equivalent;       ///< prefix of every line after the first; empty for none
+    std::string decimalSeparator; ///< the user's decimal point; empty counts as "."
+    std::string headerFormat;     ///< FrmMain.m_acMSolution: "%s" equation, then "%s" solution
+};
+
+/// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator)
+/// with the current header text.
+[[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
+/// The options of a fresh settings file with the built-in English header.
+[[nodiscard]] SolveOptions defaultSolveOptions();
+
+/// One solved equation as the view shows it.
+struct SolutionBlock {
+    std::string text; ///< header and dressed solution, decimal separator applied; no separator line
+    bool endedWithError = false; ///< the solve returned an engine error message
+};
+
+/// Replaces every occurrence of search by replacement, left to right, never searching inside a
+/// replacement already made. An empty search changes nothing.
+[[nodiscard]] std::string ReplaceAll(std::string_view text, std::string_view search,
+                                     std::string_view replacement);
+
+/// The text the engine receives: the user's decimal separator replaced by ".", then every byte
+/// below 33 or above 127 removed (so a separator made of other bytes is recognised before it
+/// would be stripped).
+[[nodiscard]] std::string prepareEquation(std::string_view equation, std::string_view decimalSeparator);
+
+/// The Solve command for equation (UTF-8, as typed): prepares it, solves it with solver, dresses
+/// the result, formats the header with the prepared equation and the dressed text, and replaces
+/// every "." of the whole block by the decimal separator. A header format whose conversions do not
+/// take exactly the two texts is replaced by the built-in one.
+[[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
+                                          const SolveOptions& options);
+
+} // namespace config

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// Number and line formatting: the engine's one number-to-text conversion and the solution lines.
+#pragma once
+
+#include "engine/complex_value.h"
+#include "engine/piece_string.h"
+#include "engine/token_table.h"
+
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+/// The line counter value at which no further line is produced: at most 254 lines per solve.
+inline constexpr int kLineLimit = 255;
+
+/// value with six significant digits, in fixed notation strictly between 10^-6 and 10^6 in
+/// magnitude and as mantissa and exponent otherwise, trailing zeros and a final point removed.
+/// Independent of the process locale.
+[[nodiscard]] std::string FormatDecimal(double value);
+
+/// The text of pieces: function tokens as their names (looked up in tokenTable), constant tokens as their
+/// values in pool, bracketed where the neighbouring levels need it (levels must be current for pieces),
+/// everything else as it stands. No line end.
+[[nodiscard]] std::string renderPieces(const PieceString& pieces, const LevelString& levels,
+                                       const ConstantPool& pool,
+                                       std::string_view tokenTable = kFunctionTokenTable);
+
+/// Counts one more line in outputLineCounter and returns the rendering of pieces followed by CR LF,
+/// or an empty text once the counter reaches kLineLimit.
+[[nodiscard]] std::string FormatLine(const PieceString& pieces, const LevelString& levels,
+                                     std::string_view tokenTable, const ConstantPool& pool,
+                                     int& outputLineCounter);
+
+} // namespace engine
