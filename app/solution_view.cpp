@@ -220,8 +220,9 @@ bool CScriptEdit::event(QEvent* event)
 
 void CScriptEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        // Taken and ignored, so it does not reach the window and close it.
+    const bool isEscape = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    if (isEscape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Taken and ignored: Escape must not close the window, nor Enter press its Solve button.
         event->accept();
         return;
     }

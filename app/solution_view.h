@@ -17,8 +17,9 @@ namespace app {
 /// its document (plain text, function names, numbers), so exports read the colours from there.
 /// Every change that was not its own recolouring recolours the whole lines it touched; appended
 /// text is recoloured over its own range. The view is white paper with black text whatever the
-/// desktop theme. It keeps Escape to itself (the window must not close while the user reads),
-/// inserts a tab for Tab without Ctrl, and leaves the window's shortcut keys to the window.
+/// desktop theme. It keeps Escape and Enter to itself (the window must not close, nor solve again,
+/// while the user reads), inserts a tab for Tab without Ctrl, and leaves the window's shortcut keys
+/// to the window.
 class CScriptEdit : public QTextEdit {
     Q_OBJECT
 public:

@@ -303,6 +303,9 @@ void TestSolutionView::tab()
     QCOMPARE(classesOf(view), QString("..N\n..FFF.N."));
     QCOMPARE(view.textCursor().position(), 6);
     QVERIFY(view.hasFocus());
+    // Enter in the view is not a Solve: the text stays.
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(view.toPlainText(), QString("x=1\nx\tsin(2)"));
     QTest::keyClick(&view, Qt::Key_Tab, Qt::ControlModifier);
     QVERIFY(!view.hasFocus());
 }
