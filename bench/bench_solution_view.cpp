@@ -21,6 +21,11 @@ namespace {
 
 /// The line-limit case: 254 lines and the ERROR 33 message.
 constexpr auto kLongDerivation = "x*x^x=2";
+/// The same cycle with about 420 characters in every line: a block of 107,717 bytes.
+constexpr auto kLongLines = "x*x^x=a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z"
+                            "*(a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z)"
+                            "*(a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z)"
+                            "*(a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z)";
 constexpr auto kSearchEquation = "x=10*sin(x-1)";
 
 /// A shown view configured as the main window configures it from a fresh settings file.
@@ -52,13 +57,15 @@ void solveToHighlightedView(benchmark::State& state)
     engine::EquationSolver solver;
     const config::Settings settings; // AlwaysClearSolution on: one block each time
     const config::InterfaceTexts texts;
+    const QString equation = QString::fromLatin1(state.range(0) == 0 ? kLongDerivation : kLongLines);
     for (auto _ : state) {
-        app::solveIntoView(solver, *view, QString::fromLatin1(kLongDerivation), settings, texts);
+        app::solveIntoView(solver, *view, equation, settings, texts);
         settle();
     }
     state.counters["lines"] = view->document()->blockCount();
+    state.counters["characters"] = view->textLength();
 }
-BENCHMARK(solveToHighlightedView)->Unit(benchmark::kMillisecond);
+BENCHMARK(solveToHighlightedView)->ArgName("long_lines")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void accumulatedSolves(benchmark::State& state)
 {

@@ -27,6 +27,7 @@ private slots:
     void dressing_data();
     void dressing();
     void solveFromTheWindow();
+    void longBlockNeverCut();
     void clearThenSolve();
     void copy_data();
     void copy();
@@ -209,6 +210,28 @@ void TestSolutionView::solveFromTheWindow()
     QCOMPARE(view.textCursor().position(), view.textLength());
     QVERIFY(view.verticalScrollBar()->value() > 0);
     QVERIFY(view.viewport()->rect().contains(view.cursorRect()));
+}
+
+void TestSolutionView::longBlockNeverCut()
+{
+    // 254 lines of about 420 characters with blanks: far more than 79,998 bytes.
+    const QString sum = "(a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z)";
+    const QString equation =
+        "x*x^x=a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z*" + sum + "*" + sum + "*" + sum;
+    engine::EquationSolver solver;
+    CScriptEdit view;
+    solveIntoView(solver, view, equation, config::Settings(), config::InterfaceTexts());
+    const QStringList lines = view.toPlainText().split('\n');
+    QVERIFY(view.textLength() > 79998);
+    QCOMPARE(lines.size(), 1 + 254 + 1 + 1);
+    QCOMPARE(lines.at(0), "Solution of '" + equation + "'");
+    QVERIFY(lines.at(254).endsWith(
+        " = a + b + c + d + e + f + g + h + i + j + k + l + m + n + o + p + q + r + s + t + u + "
+        "v + w + y + z * (a + b + c + d + e + f + g + h + i + j + k + l + m + n + o + p + q + "
+        "r + s + t + u + v + w + y + z) * (a + b + c + d + e + f + g + h + i + j + k + l + m + "
+        "n + o + p + q + r + s + t + u + v + w + y + z) * (a + b + c + d + e + f + g + h + i + "
+        "j + k + l + m + n + o + p + q + r + s + t + u + v + w + y + z)"));
+    QCOMPARE(lines.at(255), QString("<=> ERROR 33: Too much output lines (more than 255)!"));
 }
 
 void TestSolutionView::clearThenSolve()
