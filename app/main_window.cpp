@@ -3,12 +3,15 @@
 #include "app/main_window.h"
 
 #include "app/calculator_keys.h"
+#include "app/color_value.h"
 #include "app/equation_field.h"
 #include "app/font_mapping.h"
 #include "app/main_menu.h"
 #include "app/platform.h"
 #include "app/recent_files_menu.h"
+#include "app/solution_clipboard.h"
 #include "app/solution_view.h"
+#include "app/solve_into_view.h"
 #include "app/startup_folders.h"
 #include "app/text_conversion.h"
 #include "app/window_placement.h"
@@ -50,6 +53,8 @@ constexpr auto kIconResource = ":/tervalon.svg";
 // Documents beside the program; a menu item whose document is missing is removed.
 constexpr auto kLicenseFileName = "Tervalon_License.txt";
 constexpr auto kChangeNotesFileName = "Tervalon_ReadMe.txt";
+// The words the solution view shows as function names.
+constexpr auto kFunctionKeywords = " cos sin tan exp sqr log lgt asn acs atn hsn hcs htn ahs ahc aht ";
 
 bool isRegularFile(const std::filesystem::path& path)
 {
@@ -90,7 +95,7 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     m_languages.SelectLanguageByName({}, m_solver);
     retranslate();
     LoadSettings();
-    applyViewFont();
+    configureView();
     // TODO(#12): open m_context.equationFile here, once equation files can be opened.
     m_widgets.equation->setFocus();
 }
@@ -111,6 +116,7 @@ void CTervalonDlg::createWidgets()
         *m_widgets.equation, [this] { return decimalSeparator(); }, this);
     m_widgets.view = new CScriptEdit(this);
     m_widgets.view->setWindowKeys(m_menu->windowKeys());
+    m_widgets.view->SetKeywords(QString::fromLatin1(kFunctionKeywords));
 
     auto* equationRow = new QHBoxLayout;
     equationRow->setSpacing(8);
@@ -137,16 +143,17 @@ void CTervalonDlg::connectCommands()
     const MenuActions& actions = m_menu->actions();
     connect(actions.exit, &QAction::triggered, this, &CTervalonDlg::reject);
     connect(actions.clearEquation, &QAction::triggered, this, &CTervalonDlg::ClearEquation);
+    connect(m_widgets.solve, &QPushButton::clicked, this, &CTervalonDlg::handleSolve);
     connect(actions.selectAll, &QAction::triggered, m_widgets.view, &CScriptEdit::selectAll);
-    connect(actions.clearResults, &QAction::triggered, m_widgets.view, &CScriptEdit::clear);
+    connect(actions.copy, &QAction::triggered, this, &CTervalonDlg::handleCopy);
+    connect(m_widgets.view, &CScriptEdit::copyRequested, this, &CTervalonDlg::handleCopy);
+    connect(actions.clearResults, &QAction::triggered, m_widgets.view, &CScriptEdit::clearText);
     connect(m_widgets.keys, &CalculatorKeys::clearEquationRequested, this, &CTervalonDlg::ClearEquation);
 }
 
 void CTervalonDlg::disableUnfinishedCommands()
 {
     const MenuActions& actions = m_menu->actions();
-    // TODO(#11): Copy, with the view's colours.
-    actions.copy->setEnabled(false);
     // TODO(#12): equation files, saved results and the recent entries.
     for (QAction* action : {actions.newEquation, actions.openEquation, actions.saveEquation,
                             actions.saveEquationAs, actions.saveResult})
@@ -230,10 +237,24 @@ void CTervalonDlg::ClearEquation()
     setWindowTitle(toQString(config::kApplicationName));
 }
 
-void CTervalonDlg::applyViewFont()
+void CTervalonDlg::configureView()
 {
-    // TODO(#11): the view's default character format, colours and highlighting.
-    m_widgets.view->setFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
+    CScriptEdit& view = *m_widgets.view;
+    view.SetHighlightOn(m_settings.highlightOn);
+    view.SetTextColor(fromColorValue(m_settings.colorText), false);
+    view.SetKeywordColor(fromColorValue(m_settings.colorFunction), true);
+    view.SetNumberColor(fromColorValue(m_settings.colorNumber), false);
+    view.ApplyViewFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
+}
+
+void CTervalonDlg::handleSolve()
+{
+    solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings, m_languages.texts());
+}
+
+void CTervalonDlg::handleCopy()
+{
+    copySolution(*m_widgets.view, m_platform);
 }
 
 QString CTervalonDlg::decimalSeparator() const

@@ -69,7 +69,10 @@ private:
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
-    void applyViewFont();
+    /// The solution view's colours, highlighting and font from the settings (recolouring is the caller's).
+    void configureView();
+    void handleSolve();
+    void handleCopy();
     [[nodiscard]] QString decimalSeparator() const;
 
     StartupContext m_context;

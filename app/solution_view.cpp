@@ -2,11 +2,49 @@
 // The solution view: the read-only rich-text view below the equation field that collects the solutions.
 #include "app/solution_view.h"
 
+#include "app/solution_clipboard.h"
 #include "app/window_keys.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <string_view>
 
 namespace app {
+
+namespace {
+
+/// Every fifth of an inch.
+constexpr double kTabStopsPerInch = 5.0;
+
+QTextCharFormat classFormat(const QColor& color, bool isBold)
+{
+    QTextCharFormat format;
+    format.setForeground(color);
+    format.setFontWeight(isBold ? QFont::Bold : QFont::Normal);
+    return format;
+}
+
+std::u16string_view viewOf(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+/// What a recolouring must leave as it was: the widget's selection and both scroll positions.
+struct ViewState {
+    int anchor = 0;
+    int position = 0;
+    int horizontal = 0;
+    int vertical = 0;
+};
+
+} // namespace
 
 CScriptEdit::CScriptEdit(QWidget* parent) : QTextEdit(parent)
 {
@@ -17,6 +55,145 @@ CScriptEdit::CScriptEdit(QWidget* parent) : QTextEdit(parent)
     // Keyboard selection and focus, so Ctrl+C and Escape reach the view.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setFocusPolicy(Qt::StrongFocus);
+
+    // White paper and black text in every desktop theme; only the stored colours colour the text.
+    QPalette paper = palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    setPalette(paper);
+
+    // The component's own colours, until the window sets the stored ones.
+    SetTextColor(Qt::black, false);
+    SetKeywordColor(QColor(0, 0, 255), false);
+    SetNumberColor(QColor(0, 128, 0), false);
+
+    connect(document(), &QTextDocument::contentsChange, this, &CScriptEdit::handleContentsChange);
+}
+
+void CScriptEdit::SetKeywords(const QString& words)
+{
+    m_scanner.SetKeywords(viewOf(words));
+}
+
+void CScriptEdit::SetTextColor(const QColor& color, bool isBold)
+{
+    m_textFormat = classFormat(color, isBold);
+}
+
+void CScriptEdit::SetKeywordColor(const QColor& color, bool isBold)
+{
+    m_keywordFormat = classFormat(color, isBold);
+}
+
+void CScriptEdit::SetNumberColor(const QColor& color, bool isBold)
+{
+    m_numberFormat = classFormat(color, isBold);
+}
+
+void CScriptEdit::ApplyViewFont(const QFont& font)
+{
+    setFont(font);
+    setTabStopDistance(logicalDpiX() / kTabStopsPerInch);
+}
+
+int CScriptEdit::textLength() const
+{
+    // The document counts one more paragraph separator than its text has line breaks.
+    return document()->characterCount() - 1;
+}
+
+void CScriptEdit::appendText(const QString& text)
+{
+    const int start = textLength();
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    {
+        const QScopedValueRollback busy(m_isBusy, true);
+        cursor.beginEditBlock();
+        cursor.insertText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), m_textFormat);
+        cursor.endEditBlock();
+    }
+    HighlightRange(start, textLength());
+    cursor.movePosition(QTextCursor::End);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void CScriptEdit::clearText()
+{
+    // Through a cursor, not QTextEdit::clear(), so the document keeps its font and tab stops.
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+}
+
+void CScriptEdit::HighlightRange(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, textLength());
+    if (first >= last)
+        return;
+    const QScopedValueRollback busy(m_isBusy, true);
+    const QTextCursor widgetCursor = textCursor();
+    const ViewState kept{widgetCursor.anchor(), widgetCursor.position(), horizontalScrollBar()->value(),
+                         verticalScrollBar()->value()};
+
+    // One edit block on a cursor of our own: the document is laid out and repainted once.
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.setPosition(first);
+    cursor.setPosition(last, QTextCursor::KeepAnchor);
+    const QString text = cursor.selectedText();
+    cursor.setCharFormat(m_textFormat);
+    if (m_isHighlightOn) {
+        const ScanResult tokens = m_scanner.scan(viewOf(text));
+        for (const Respelling& respelling : tokens.respellings) {
+            cursor.setPosition(first + static_cast<int>(respelling.offset));
+            cursor.setPosition(first + static_cast<int>(respelling.offset + respelling.text.size()),
+                               QTextCursor::KeepAnchor);
+            cursor.insertText(QString::fromStdU16String(respelling.text), m_textFormat);
+        }
+        for (const TokenSpan& span : tokens.spans) {
+            cursor.setPosition(first + static_cast<int>(span.offset));
+            cursor.setPosition(first + static_cast<int>(span.offset + span.length), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(span.tokenClass == TokenClass::Number ? m_numberFormat : m_keywordFormat);
+        }
+    }
+    cursor.endEditBlock();
+
+    // A respelling replaces characters and may have moved the caret standing inside them.
+    const QTextCursor after = textCursor();
+    if (after.anchor() != kept.anchor || after.position() != kept.position) {
+        QTextCursor restored(document());
+        restored.setPosition(kept.anchor);
+        restored.setPosition(kept.position, QTextCursor::KeepAnchor);
+        setTextCursor(restored);
+    }
+    horizontalScrollBar()->setValue(kept.horizontal);
+    verticalScrollBar()->setValue(kept.vertical);
+}
+
+void CScriptEdit::HighlightLines(int a, int b)
+{
+    const QTextBlock firstLine = document()->findBlock(std::max(a, 0));
+    const QTextBlock lastLine = document()->findBlock(std::clamp(b, 0, textLength()));
+    if (!firstLine.isValid() || !lastLine.isValid())
+        return;
+    // The end of a line is the position of its paragraph separator.
+    HighlightRange(firstLine.position(), lastLine.position() + lastLine.length() - 1);
+}
+
+void CScriptEdit::HighlightAll()
+{
+    HighlightRange(0, textLength());
+}
+
+void CScriptEdit::handleContentsChange(int position, int, int added)
+{
+    // Format changes are reported as content changes too; our own never start another recolouring.
+    if (m_isBusy)
+        return;
+    HighlightLines(position, position + added);
 }
 
 bool CScriptEdit::event(QEvent* event)
@@ -24,17 +201,51 @@ bool CScriptEdit::event(QEvent* event)
     // Declining the override lets the window's shortcut take the key.
     if (declineWindowKey(*event, m_windowKeys))
         return true;
+    // Tab must reach the view before the focus chain takes it.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool isTab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (isTab && !key->modifiers().testFlag(Qt::ControlModifier)) {
+            insertTab();
+            return true;
+        }
+        if (isTab) {
+            // Ctrl+Tab leaves the view, as in every control that takes the Tab key itself.
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+    }
     return QTextEdit::event(event);
 }
 
 void CScriptEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        // Taken and ignored, so it does not reach the window and close it.
+    const bool isEscape = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    if (isEscape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Taken and ignored: Escape must not close the window, nor Enter press its Solve button.
         event->accept();
         return;
     }
+    if (event == QKeySequence::Copy) {
+        event->accept();
+        emit copyRequested();
+        return;
+    }
     QTextEdit::keyPressEvent(event);
+}
+
+QMimeData* CScriptEdit::createMimeDataFromSelection() const
+{
+    // Dragging text out of the view carries the same flavours as Copy.
+    return mimeDataOf(textCursor(), font()).release();
+}
+
+void CScriptEdit::insertTab()
+{
+    // The only text a user can type into the view; the change recolours its line.
+    QTextCursor cursor = textCursor();
+    cursor.insertText(QStringLiteral("\t"), m_textFormat);
+    setTextCursor(cursor);
 }
 
 } // namespace app

@@ -2,16 +2,24 @@
 // The solution view: the read-only rich-text view below the equation field that collects the solutions.
 #pragma once
 
+#include "app/token_scanner.h"
+
 #include <QKeySequence>
 #include <QList>
+#include <QTextCharFormat>
 #include <QTextEdit>
 
 #include <utility>
 
 namespace app {
 
-/// The read-only view of the solutions. It keeps the keyboard's Escape to itself (the window must
-/// not close while the user reads) and leaves the window's shortcut keys to the window.
+/// The read-only view of the solutions. It colours its own text by writing character formats into
+/// its document (plain text, function names, numbers), so exports read the colours from there.
+/// Every change that was not its own recolouring recolours the whole lines it touched; appended
+/// text is recoloured over its own range. The view is white paper with black text whatever the
+/// desktop theme. It keeps Escape and Enter to itself (the window must not close, nor solve again,
+/// while the user reads), inserts a tab for Tab without Ctrl, and leaves the window's shortcut keys
+/// to the window.
 class CScriptEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -20,11 +28,53 @@ public:
     /// Keys that belong to the window's commands even while the view has the focus.
     void setWindowKeys(QList<QKeySequence> keys) { m_windowKeys = std::move(keys); }
 
+    /// Appends blank-separated words to the keyword list (function names).
+    void SetKeywords(const QString& words);
+    void SetHighlightOn(bool isOn) { m_isHighlightOn = isOn; }
+    void SetTextColor(const QColor& color, bool isBold);
+    void SetKeywordColor(const QColor& color, bool isBold);
+    void SetNumberColor(const QColor& color, bool isBold);
+    /// The font of the whole text, with a tab stop every fifth of an inch.
+    void ApplyViewFont(const QFont& font);
+    /// Colours and bold flags take effect at the next recolouring.
+    [[nodiscard]] const QTextCharFormat& textFormat() const { return m_textFormat; }
+    [[nodiscard]] const QTextCharFormat& keywordFormat() const { return m_keywordFormat; }
+    [[nodiscard]] const QTextCharFormat& numberFormat() const { return m_numberFormat; }
+
+    /// The length of the text in characters, a line break counting one; never reads the text.
+    [[nodiscard]] int textLength() const;
+    /// Appends text at the end ("\r\n" is one line break), colours the appended range, and puts the
+    /// caret at the end, scrolled into view.
+    void appendText(const QString& text);
+    /// Replaces the whole text by the empty text.
+    void clearText();
+
+    /// Recolours the characters first..last-1; the selection and the scroll position stay.
+    void HighlightRange(int first, int last);
+    /// Recolours from the start of the line holding a to the end of the line holding b.
+    void HighlightLines(int a, int b);
+    void HighlightAll();
+
+signals:
+    /// Ctrl+C in the view: the window's Copy command takes it.
+    void copyRequested();
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    [[nodiscard]] QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    void handleContentsChange(int position, int removed, int added);
+    void insertTab();
+
+    TokenScanner m_scanner;
+    bool m_isHighlightOn = true;
+    QTextCharFormat m_textFormat;
+    QTextCharFormat m_keywordFormat;
+    QTextCharFormat m_numberFormat;
+    /// Set while the view changes its own text or formats, which must not start another recolouring.
+    bool m_isBusy = false;
     QList<QKeySequence> m_windowKeys;
 };
 

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Fails when a layer includes a layer above it: engine/ anything of config/, cli/ or app/, and
-# config/ anything of cli/ or app/. Run with -DSOURCE_DIR=<project root>.
+# config/ anything of cli/ or app/; and when the solution view's token scanner includes Qt.
+# Run with -DSOURCE_DIR=<project root>.
 function(check_layer folder forbidden_regex)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp"
          "${SOURCE_DIR}/${folder}/CMakeLists.txt")
@@ -22,6 +23,15 @@ set(engine_faults "${faults}")
 set(faults "")
 check_layer(config "#[ \t]*include[ \t]*[\"<](\\.\\./)*(cli|app)/|target_link_libraries\\(config.*(cli|app)")
 list(APPEND faults ${engine_faults})
+# The solution view's token scanner and its text runs serve Qt-free writers and tests too.
+foreach(source app/token_scanner.h app/token_scanner.cpp app/view_runs.h)
+    if(EXISTS "${SOURCE_DIR}/${source}")
+        file(STRINGS "${SOURCE_DIR}/${source}" hits REGEX "#[ \t]*include[ \t]*[\"<]Q")
+        if(hits)
+            list(APPEND faults "${source}: ${hits}")
+        endif()
+    endif()
+endforeach()
 if(faults)
     string(REPLACE ";" "\n" report "${faults}")
     message(FATAL_ERROR "includes against the layering:\n${report}")

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+// The Copy command: the view's selection on the clipboard as plain text and as HTML with its colours.
+#include "app/solution_clipboard.h"
+
+#include "app/platform.h"
+#include "app/solution_view.h"
+
+#include <QFontInfo>
+#include <QMimeData>
+#include <QTextCursor>
+
+#include <cmath>
+
+namespace app {
+
+namespace {
+
+/// A point size in tenths, as "10" or "10.5", whatever the locale.
+QString pointSizeText(double points)
+{
+    const long tenths = std::lround(points * 10.0);
+    QString text = QString::number(tenths / 10);
+    if (tenths % 10 != 0)
+        text += QLatin1Char('.') + QString::number(tenths % 10);
+    return text;
+}
+
+} // namespace
+
+QString htmlOf(const std::vector<TextRun>& runs, const QFont& font)
+{
+    QString family = font.family();
+    family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body>\n"
+                                  "<pre style=\"font-family:'%1',monospace;font-size:%2pt\">")
+                       .arg(family.toHtmlEscaped(), pointSizeText(QFontInfo(font).pointSizeF()));
+    for (const TextRun& run : runs) {
+        html += QStringLiteral("<span style=\"color:#%1%2\">")
+                    .arg(run.rgb, 6, 16, QLatin1Char('0'))
+                    .arg(run.isBold ? QStringLiteral(";font-weight:bold") : QString());
+        html += QString::fromStdU16String(run.text).toHtmlEscaped();
+        html += QStringLiteral("</span>");
+    }
+    html += QStringLiteral("</pre>\n</body></html>\n");
+    return html;
+}
+
+std::unique_ptr<QMimeData> mimeDataOf(const QTextCursor& cursor, const QFont& font)
+{
+    auto data = std::make_unique<QMimeData>();
+    const std::vector<TextRun> runs = selectedRuns(cursor);
+    std::u16string text;
+    for (const TextRun& run : runs)
+        text += run.text;
+    data->setText(QString::fromStdU16String(text));
+    data->setHtml(htmlOf(runs, font));
+    return data;
+}
+
+void copySolution(CScriptEdit& view, Platform& platform)
+{
+    if (view.textLength() == 0)
+        return;
+    if (!view.textCursor().hasSelection())
+        view.selectAll();
+    platform.setClipboard(mimeDataOf(view.textCursor(), view.font()));
+}
+
+} // namespace app

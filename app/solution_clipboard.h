@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+// The Copy command: the view's selection on the clipboard as plain text and as HTML with its colours.
+#pragma once
+
+#include "app/view_runs.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QFont;
+class QMimeData;
+class QTextCursor;
+
+namespace app {
+
+class CScriptEdit;
+class Platform;
+
+/// An HTML page holding runs as preformatted text in font (face and size), with their colours and
+/// bold, so a word processor pastes what the view shows.
+[[nodiscard]] QString htmlOf(const std::vector<TextRun>& runs, const QFont& font);
+
+/// The clipboard flavours of the selection of cursor: text/plain with LF line ends and text/html.
+[[nodiscard]] std::unique_ptr<QMimeData> mimeDataOf(const QTextCursor& cursor, const QFont& font);
+
+/// Copy: an empty view copies nothing; otherwise, without a selection, the whole text is selected
+/// first, and the selection goes to the clipboard through the desktop seam.
+void copySolution(CScriptEdit& view, Platform& platform);
+
+} // namespace app

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+// Makes the pictures of the program for the README and the help pages: real windows on temporary
+// folders, solved as a user would, grabbed into PNG files. Run by scripts/screenshots.sh.
+#include "app/equation_field.h"
+#include "app/solution_view.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using app::CTervalonDlg;
+using app::test::WindowFixture;
+
+/// Shows the window at the given size (large enough for a whole derivation by default).
+bool show(CTervalonDlg& window, QSize size = QSize(900, 740))
+{
+    window.resize(size);
+    window.show();
+    // Without a window manager the window is never activated; being exposed is enough.
+    window.activateWindow();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+/// Types equation into the field and presses Enter, as a user does.
+void solve(CTervalonDlg& window, const QString& equation)
+{
+    app::EquationField& field = *window.widgets().equation;
+    field.setFocus();
+    field.clear();
+    QTest::keyClicks(&field, equation);
+    QTest::keyClick(&field, Qt::Key_Return);
+}
+
+/// Grabs the window once it is painted.
+bool save(CTervalonDlg& window, const QString& file)
+{
+    QTest::qWait(200);
+    return window.grab().save(file, "PNG");
+}
+
+/// A desktop in a dark theme: the solution view stays white paper.
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(45, 45, 48);
+    const QColor base(30, 30, 30);
+    const QColor text(220, 220, 220);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Highlight, QColor(38, 79, 120));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Light, QColor(70, 70, 74));
+    palette.setColor(QPalette::Midlight, QColor(60, 60, 64));
+    palette.setColor(QPalette::Mid, QColor(35, 35, 38));
+    palette.setColor(QPalette::Dark, QColor(25, 25, 27));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    return palette;
+}
+
+/// The main window after solving the equation of the equation field's tool tip.
+bool mainWindow(const QString& file)
+{
+    WindowFixture fixture;
+    const auto window = fixture.makeWindow();
+    if (!show(*window))
+        return false;
+    solve(*window, QStringLiteral("x=10*sin(x-1)"));
+    return save(*window, file);
+}
+
+/// Two blocks kept one under the other, numbered lines, a decimal comma.
+bool accumulatedBlocks(const QString& file)
+{
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(),
+                  app::test::settingsFile("  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n"
+                                          "  <AddLineNumbers>1</AddLineNumbers>\r\n"
+                                          "  <DecimalSeparator>,</DecimalSeparator>\r\n"));
+    const auto window = fixture.makeWindow();
+    if (!show(*window, QSize(800, 600)))
+        return false;
+    solve(*window, QStringLiteral("x/4=2,5"));
+    solve(*window, QStringLiteral("x^2-5*x+6=0"));
+    return save(*window, file);
+}
+
+bool darkDesktop(const QString& file)
+{
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(darkPalette());
+    const bool isSaved = mainWindow(file);
+    QApplication::setPalette(desktop);
+    return isSaved;
+}
+
+struct Picture {
+    const char* name;
+    std::function<bool(const QString&)> make;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const Picture pictures[] = {
+        {"main_window.png", mainWindow},
+        {"main_window_blocks.png", accumulatedBlocks},
+        {"main_window_dark.png", darkDesktop},
+    };
+    int status = 0;
+    for (const Picture& picture : pictures) {
+        const QString file = folder + QLatin1Char('/') + QLatin1String(picture.name);
+        if (picture.make(file)) {
+            std::printf("%s\n", qPrintable(file));
+        } else {
+            std::fprintf(stderr, "%s: cannot be made\n", qPrintable(file));
+            status = 1;
+        }
+    }
+    return status;
+}

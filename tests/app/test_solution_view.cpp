@@ -1,0 +1,384 @@
+// SPDX-License-Identifier: MIT
+// The Solve command and the solution view: colouring read back from the document, the settings that
+// dress a block, accumulation, Clear, Copy, Tab and a view that keeps its paper white.
+#include "app/equation_field.h"
+#include "app/main_menu.h"
+#include "app/solution_view.h"
+#include "app/solve_into_view.h"
+#include "config/interface_texts.h"
+#include "config/settings.h"
+#include "engine/equation_solver.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QtTest>
+
+namespace app::test {
+
+class TestSolutionView : public QObject {
+    Q_OBJECT
+private slots:
+    void colouring_data();
+    void colouring();
+    void dressing_data();
+    void dressing();
+    void solveFromTheWindow();
+    void longBlockNeverCut();
+    void clearThenSolve();
+    void copy_data();
+    void copy();
+    void tab();
+    void recolouringKeepsSelectionAndScroll();
+    void paperInADarkTheme();
+};
+
+namespace {
+
+const QString kSeparatorLine = QString(56, '-');
+
+/// One letter per character of the view, from its character format: '.' plain text (black,
+/// regular), 'F' function name (0,0,128, bold), 'N' number (0,100,100, regular), '?' anything
+/// else; line breaks stay "\n".
+QString classesOf(const CScriptEdit& view)
+{
+    const QString text = view.toPlainText();
+    QString classes;
+    QTextCursor cursor(view.document());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == '\n') {
+            classes += '\n';
+            continue;
+        }
+        cursor.setPosition(static_cast<int>(i + 1));
+        const QTextCharFormat format = cursor.charFormat();
+        const QColor color = format.foreground().color();
+        const bool isBold = format.fontWeight() >= QFont::Bold;
+        if (color == QColor(0, 0, 0) && !isBold)
+            classes += '.';
+        else if (color == QColor(0, 0, 128) && isBold)
+            classes += 'F';
+        else if (color == QColor(0, 100, 100) && !isBold)
+            classes += 'N';
+        else
+            classes += '?';
+    }
+    return classes;
+}
+
+/// A shown window whose settings file holds entries.
+std::unique_ptr<CTervalonDlg> shownWindow(WindowFixture& fixture, const QByteArray& entries = {})
+{
+    if (!entries.isEmpty())
+        fixture.write(fixture.userSettings(), settingsFile(entries));
+    auto window = fixture.makeWindow();
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        return nullptr;
+    return window;
+}
+
+void solveByEnter(CTervalonDlg& window, const QString& equation)
+{
+    EquationField& field = *window.widgets().equation;
+    field.setText(equation);
+    field.setFocus();
+    QTest::keyClick(&field, Qt::Key_Return);
+}
+
+} // namespace
+
+void TestSolutionView::colouring_data()
+{
+    QTest::addColumn<bool>("highlightOn");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("classes");
+
+    // clang-format off
+    QTest::newRow("function and number") << true << "sqr(2)" << "sqr(2)" << "FFF.N.";
+    QTest::newRow("whole words only") << true << "asin, sinx" << "asin, sinx" << "..........";
+    QTest::newRow("digit inside a word") << true << "x2" << "x2" << "..";
+    QTest::newRow("keyword respelled") << true << "SIN(x)" << "sin(x)" << "FFF...";
+    QTest::newRow("exponent in one number") << true << "1.5e3" << "1.5e3" << "NNNNN";
+    QTest::newRow("comma between two numbers") << true << "2,5" << "2,5" << "N.N";
+    QTest::newRow("line number") << true << "x = 1\r\n1) <=> x = 2" << "x = 1\n1) <=> x = 2" << "....N\nN..........N";
+    QTest::newRow("keywords on both sides of a line break") << true << "sin\r\ncos" << "sin\ncos" << "FFF\nFFF";
+    QTest::newRow("no number without a digit first") << true << "-.5 3e+ 0x1A 2.e1" << "-.5 3e+ 0x1A 2.e1" << "..N.N...N....NNNN";
+    QTest::newRow("letters of other scripts") << true << "sinüs _cos é2" << "sinüs _cos é2" << ".............";
+    QTest::newRow("highlighting off") << false << "SIN sqr(2) 1.5" << "SIN sqr(2) 1.5" << "..............";
+    // clang-format on
+}
+
+void TestSolutionView::colouring()
+{
+    QFETCH(bool, highlightOn);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, classes);
+
+    WindowFixture fixture;
+    if (!highlightOn)
+        fixture.write(fixture.userSettings(), settingsFile("  <HighlightOn>0</HighlightOn>\r\n"));
+    const auto window = fixture.makeWindow();
+    CScriptEdit& view = *window->widgets().view;
+    view.appendText(text);
+    QCOMPARE(view.toPlainText(), shown);
+    QCOMPARE(classesOf(view), classes);
+}
+
+void TestSolutionView::dressing_data()
+{
+    QTest::addColumn<bool>("alwaysClear");
+    QTest::addColumn<bool>("addSpaces");
+    QTest::addColumn<bool>("addLineNumbers");
+    QTest::addColumn<QString>("equivalent");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QStringList>("equations");
+    QTest::addColumn<QString>("expected");
+
+    const QString twoPlusThree = "Solution of 'x=2+3'\nx = 2 + 3\n<=> x = 5\n";
+    // clang-format off
+    QTest::newRow("always clear keeps one block") << true << true << false << "<=> " << "." << QStringList{"x=5", "x=2+3"}
+        << twoPlusThree;
+    QTest::newRow("blocks accumulate behind the separator") << false << true << false << "<=> " << "." << QStringList{"x=5", "x=2+3"}
+        << "Solution of 'x=5'\nx = 5\n\n" + kSeparatorLine + "\n" + twoPlusThree;
+    QTest::newRow("blanks in the equation") << true << true << false << "<=> " << "." << QStringList{" x = 2\t+ 3 "} << twoPlusThree;
+    QTest::newRow("comma as decimal separator") << true << true << false << "<=> " << "," << QStringList{"x=2,5*2"}
+        << "Solution of 'x=2,5*2'\nx = 2,5 * 2\n<=> x = 5\n";
+    QTest::newRow("comma turns every full stop") << true << true << false << "<=> " << "," << QStringList{"x=sqr(2)"}
+        << "Solution of 'x=sqr(2)'\nx = sqr(2)\n<=> x = 1,41421\n";
+    QTest::newRow("empty separator is a point") << true << true << false << "<=> " << "" << QStringList{"x=2.5"}
+        << "Solution of 'x=2.5'\nx = 2.5\n";
+    QTest::newRow("empty equivalent, line numbers") << true << true << true << "" << "." << QStringList{"x=2+3"}
+        << "Solution of 'x=2+3'\nx = 2 + 3\n1) x = 5\n";
+    QTest::newRow("lines as the engine wrote them") << true << false << false << "" << "." << QStringList{"x=2+3"}
+        << "Solution of 'x=2+3'\nx=2+3\nx=5\n";
+    QTest::newRow("error message dressed like a line") << true << true << true << "<=> " << "." << QStringList{"x+1"}
+        << "Solution of 'x+1'\nERROR 22: Equation contains no ' = '!\n";
+    QTest::newRow("empty equation") << true << true << false << "<=> " << "." << QStringList{""}
+        << "Solution of ''\nERROR 2: Equation line is empty!\n";
+    // clang-format on
+}
+
+void TestSolutionView::dressing()
+{
+    QFETCH(bool, alwaysClear);
+    QFETCH(bool, addSpaces);
+    QFETCH(bool, addLineNumbers);
+    QFETCH(QString, equivalent);
+    QFETCH(QString, separator);
+    QFETCH(QStringList, equations);
+    QFETCH(QString, expected);
+
+    config::Settings settings;
+    settings.alwaysClearSolution = alwaysClear;
+    settings.addSpaces = addSpaces;
+    settings.addLineNumbers = addLineNumbers;
+    settings.equivalent = equivalent.toStdString();
+    settings.decimalSeparator = separator.toStdString();
+    engine::EquationSolver solver;
+    CScriptEdit view;
+    for (const QString& equation : equations)
+        solveIntoView(solver, view, equation, settings, config::InterfaceTexts());
+    QCOMPARE(view.toPlainText(), expected);
+    QCOMPARE(view.textLength(), expected.size());
+}
+
+void TestSolutionView::solveFromTheWindow()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture, "  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n");
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    solveByEnter(*window, "x=sqr(2)");
+    solveByEnter(*window, "x*x^x=2"); // 254 lines and ERROR 33: the view scrolls to its end
+
+    const QStringList lines = view.toPlainText().split('\n');
+    const QStringList classes = classesOf(view).split('\n');
+    QCOMPARE(lines.at(0), QString("Solution of 'x=sqr(2)'"));
+    QCOMPARE(classes.at(0), QString(15, '.') + "FFF.N..");
+    QCOMPARE(lines.at(4), kSeparatorLine);
+    QCOMPARE(classes.at(4), QString(56, '.'));
+    QCOMPARE(lines.at(5), QString("Solution of 'x*x^x=2'"));
+    QCOMPARE(classes.at(5), QString(19, '.') + "N.");
+    QCOMPARE(lines.size(), 5 + 1 + 254 + 1 + 1);
+    QCOMPARE(window->widgets().equation->text(), QString("x*x^x=2"));
+    QCOMPARE(view.textCursor().position(), view.textLength());
+    QVERIFY(view.verticalScrollBar()->value() > 0);
+    QVERIFY(view.viewport()->rect().contains(view.cursorRect()));
+}
+
+void TestSolutionView::longBlockNeverCut()
+{
+    // 254 lines of about 420 characters with blanks: far more than 79,998 bytes.
+    const QString sum = "(a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z)";
+    const QString equation =
+        "x*x^x=a+b+c+d+e+f+g+h+i+j+k+l+m+n+o+p+q+r+s+t+u+v+w+y+z*" + sum + "*" + sum + "*" + sum;
+    engine::EquationSolver solver;
+    CScriptEdit view;
+    solveIntoView(solver, view, equation, config::Settings(), config::InterfaceTexts());
+    const QStringList lines = view.toPlainText().split('\n');
+    QVERIFY(view.textLength() > 79998);
+    QCOMPARE(lines.size(), 1 + 254 + 1 + 1);
+    QCOMPARE(lines.at(0), "Solution of '" + equation + "'");
+    QVERIFY(lines.at(254).endsWith(
+        " = a + b + c + d + e + f + g + h + i + j + k + l + m + n + o + p + q + r + s + t + u + "
+        "v + w + y + z * (a + b + c + d + e + f + g + h + i + j + k + l + m + n + o + p + q + "
+        "r + s + t + u + v + w + y + z) * (a + b + c + d + e + f + g + h + i + j + k + l + m + "
+        "n + o + p + q + r + s + t + u + v + w + y + z) * (a + b + c + d + e + f + g + h + i + "
+        "j + k + l + m + n + o + p + q + r + s + t + u + v + w + y + z)"));
+    QCOMPARE(lines.at(255), QString("<=> ERROR 33: Too much output lines (more than 255)!"));
+}
+
+void TestSolutionView::clearThenSolve()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture, "  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n");
+    QVERIFY(window);
+    QAction* clear = window->mainMenu().actions().clearResults;
+    clear->trigger();
+    QVERIFY(window->widgets().view->document()->isEmpty());
+    solveByEnter(*window, "x=5");
+    clear->trigger();
+    solveByEnter(*window, "x=5");
+    QCOMPARE(window->widgets().view->toPlainText(), QString("Solution of 'x=5'\nx = 5\n"));
+    QCOMPARE(classesOf(*window->widgets().view), QString("...............N.\n....N\n"));
+}
+
+void TestSolutionView::copy_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length"); // 0: no selection
+    QTest::addColumn<QString>("text");
+
+    const QString block = "Solution of 'x=sqr(2)'\nx = sqr(2)\n<=> x = 1.41421\n";
+    QTest::newRow("menu, nothing selected: everything") << "menu" << 0 << 0 << block;
+    QTest::newRow("menu, a selection over a line break") << "menu" << 27 << 8 << "sqr(2)\n<";
+    QTest::newRow("Ctrl+C, nothing selected: everything") << "key" << 0 << 0 << block;
+    QTest::newRow("Ctrl+C, a selection") << "key" << 31 << 1 << "2";
+    QTest::newRow("empty view copies nothing") << "menu" << 0 << 0 << QString();
+}
+
+void TestSolutionView::copy()
+{
+    QFETCH(QString, how);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, text);
+
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    if (!text.isEmpty())
+        solveByEnter(*window, "x=sqr(2)");
+    QTextCursor selection(view.document());
+    selection.setPosition(start);
+    selection.setPosition(start + length, QTextCursor::KeepAnchor);
+    view.setTextCursor(selection);
+    if (how == "menu") {
+        window->mainMenu().actions().copy->trigger();
+    } else {
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    }
+
+    if (text.isEmpty()) {
+        QVERIFY(!fixture.platform.clipboard);
+        return;
+    }
+    QVERIFY(fixture.platform.clipboard);
+    const QMimeData& data = *fixture.platform.clipboard;
+    QCOMPARE(data.text(), text);
+    QCOMPARE(view.textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'), text);
+    const QString html = data.html();
+    QVERIFY2(html.contains("font-family:'Courier New'"), qPrintable(html));
+    if (text.contains("sqr"))
+        QVERIFY2(html.contains("<span style=\"color:#000080;font-weight:bold\">sqr</span>"),
+                 qPrintable(html));
+    if (text.contains('2'))
+        QVERIFY2(html.contains("<span style=\"color:#006464\">2</span>"), qPrintable(html));
+    if (text.startsWith("Solution"))
+        QVERIFY2(html.contains("Solution of 'x="), qPrintable(html));
+}
+
+void TestSolutionView::tab()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    QCOMPARE(view.tabStopDistance(), view.logicalDpiX() / 5.0);
+    view.appendText("x=1\r\nxsin(2)");
+    QCOMPARE(classesOf(view), QString("..N\n.....N."));
+    QTextCursor caret(view.document());
+    caret.setPosition(5);
+    view.setTextCursor(caret);
+    view.setFocus();
+
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QCOMPARE(view.toPlainText(), QString("x=1\nx\tsin(2)"));
+    QCOMPARE(classesOf(view), QString("..N\n..FFF.N."));
+    QCOMPARE(view.textCursor().position(), 6);
+    QVERIFY(view.hasFocus());
+    // Enter in the view is not a Solve: the text stays.
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(view.toPlainText(), QString("x=1\nx\tsin(2)"));
+    QTest::keyClick(&view, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(!view.hasFocus());
+}
+
+void TestSolutionView::recolouringKeepsSelectionAndScroll()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    view.SetHighlightOn(false);
+    QString text;
+    for (int line = 0; line < 200; ++line)
+        text += "SIN(" + QString::number(line) + ")\r\n";
+    view.appendText(text);
+    QCOMPARE(classesOf(view).count('F'), 0);
+    QTextCursor selection(view.document());
+    selection.setPosition(101 * 8 + 1); // inside "SIN(101)"
+    selection.setPosition(101 * 8 + 2, QTextCursor::KeepAnchor);
+    view.setTextCursor(selection);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 3);
+    const int scroll = view.verticalScrollBar()->value();
+    QVERIFY(scroll > 0);
+
+    view.SetHighlightOn(true);
+    view.HighlightAll();
+    QVERIFY(view.toPlainText().startsWith("sin(0)\nsin(1)\n"));
+    QCOMPARE(classesOf(view).count('F'), 600);
+    QCOMPARE(view.textCursor().anchor(), 101 * 8 + 1);
+    QCOMPARE(view.textCursor().position(), 101 * 8 + 2);
+    QCOMPARE(view.verticalScrollBar()->value(), scroll);
+}
+
+void TestSolutionView::paperInADarkTheme()
+{
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    WindowFixture fixture;
+    const auto window = fixture.makeWindow();
+    const QPalette paper = window->widgets().view->palette();
+    QApplication::setPalette(desktop);
+    QCOMPARE(window->widgets().equation->palette().color(QPalette::Base), QColor(30, 30, 30));
+    QCOMPARE(paper.color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(paper.color(QPalette::Text), QColor(Qt::black));
+}
+
+} // namespace app::test
+
+QTEST_MAIN(app::test::TestSolutionView)
+#include "test_solution_view.moc"
