@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Saved results: text or RTF by the chosen name, the RTF read back by an independent reader (unrtf),
-// the clipboard's RTF, and write failures that leave no broken file.
+// the clipboard's RTF, and write failures of results and equation files that leave no broken file.
 #include "app/equation_field.h"
 #include "app/main_menu.h"
 #include "app/recent_files_menu.h"
@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 namespace app::test {
@@ -29,8 +30,6 @@ private slots:
     void readBack();
     void writeErrors_data();
     void writeErrors();
-    void writeFailureKeepsOldFile_data();
-    void writeFailureKeepsOldFile();
 };
 
 namespace {
@@ -311,76 +310,55 @@ void TestResultFiles::readBack()
 
 void TestResultFiles::writeErrors_data()
 {
-    QTest::addColumn<QString>("target"); // relative to the temporary root
+    QTest::addColumn<QString>("name"); // an equation file or a result
+    QTest::addColumn<QString>("fault");
 
-    // Unwritable also for root: a folder where the file should be, or a folder that is missing.
-    QTest::newRow("text, folder at the target") << "start/folder.txt";
-    QTest::newRow("text, missing folder") << "start/missing/result.txt";
-    QTest::newRow("RTF, folder at the target") << "start/folder.rtf";
-    QTest::newRow("RTF, missing folder") << "start/missing/result.rtf";
+    // Unwritable also for root: a folder where the file should be, or a folder that is missing; and
+    // a write that fails after the file was opened (a full disk, here a limit on the file size).
+    const QStringList names{"eq.teq", "result.txt", "result.rtf"};
+    for (const QString& name : names) {
+        for (const char* fault : {"folder at the target", "missing folder", "full disk"}) {
+            QTest::addRow("%s, %s", qPrintable(name), fault) << name << fault;
+        }
+    }
 }
 
 void TestResultFiles::writeErrors()
 {
-    QFETCH(QString, target);
+    QFETCH(QString, name);
+    QFETCH(QString, fault);
 
     WindowFixture fixture;
-    QDir().mkpath(fixture.path("start/folder.txt"));
-    QDir().mkpath(fixture.path("start/folder.rtf"));
     const auto window = fixture.makeWindow();
     fillView(*window);
-    const QString path = fixture.path(target);
+    window->widgets().view->appendText(QString(20000, 'y'));
+    window->widgets().equation->setText("x=" + QString(20000, '1'));
+    const QByteArray old = "x=old";
+    QString path = fixture.path("start/" + name);
+    if (fault == "folder at the target")
+        QDir().mkpath(path);
+    else if (fault == "missing folder")
+        path = fixture.path("start/missing/" + name);
+    else
+        fixture.write("start/" + name, old);
     fixture.platform.saveFileAnswers.push_back(path);
-    window->mainMenu().actions().saveResult->trigger();
+    std::optional<FileSizeLimit> limit;
+    if (fault == "full disk") {
+        limit.emplace(4096);
+        QVERIFY(limit->isSet());
+    }
+    const MenuActions& actions = window->mainMenu().actions();
+    (name.endsWith(".teq") ? actions.saveEquationAs : actions.saveResult)->trigger();
+    limit.reset();
 
     QCOMPARE(fixture.platform.messages.size(), 1);
     QCOMPARE(fixture.platform.messages.at(0).caption, QString("FEHLER"));
     QCOMPARE(fixture.platform.messages.at(0).text, QStringLiteral("File '%1' cannot be written.").arg(path));
+    // Nothing half written, no temporary file left behind.
     QCOMPARE(QDir(fixture.path("start")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             (QStringList{"folder.rtf", "folder.txt"}));
-}
-
-void TestResultFiles::writeFailureKeepsOldFile_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QString>("name");
-
-    // The file opens, then a write fails (the disk is full, say).
-    QTest::newRow("equation") << "equation"
-                              << "eq.teq";
-    QTest::newRow("text result") << "result"
-                                 << "result.txt";
-    QTest::newRow("RTF result") << "result"
-                                << "result.rtf";
-}
-
-void TestResultFiles::writeFailureKeepsOldFile()
-{
-    QFETCH(QString, what);
-    QFETCH(QString, name);
-
-    WindowFixture fixture;
-    const auto window = fixture.makeWindow();
-    const QByteArray old = "x=old";
-    const QString path = fixture.write("start/" + name, old);
-    fillView(*window);
-    window->widgets().view->appendText(QString(20000, 'y'));
-    window->widgets().equation->setText("x=" + QString(20000, '1'));
-    fixture.platform.saveFileAnswers.push_back(path);
-    {
-        const FileSizeLimit limit(4096);
-        QVERIFY(limit.isSet());
-        if (what == "equation")
-            window->mainMenu().actions().saveEquationAs->trigger();
-        else
-            window->mainMenu().actions().saveResult->trigger();
-    }
-
-    QCOMPARE(fixture.platform.messages.size(), 1);
-    QCOMPARE(fixture.platform.messages.at(0).text, QStringLiteral("File '%1' cannot be written.").arg(path));
-    QCOMPARE(fixture.read("start/" + name), old);
-    QCOMPARE(QDir(fixture.path("start")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList{name});
+             fault == "missing folder" ? QStringList() : QStringList{name});
+    if (fault == "full disk")
+        QCOMPARE(fixture.read("start/" + name), old);
     QCOMPARE(window->windowTitle(), QString("Tervalon"));
     QVERIFY(window->mainMenu().recent().paths().isEmpty());
 }
