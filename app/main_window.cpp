@@ -5,6 +5,7 @@
 #include "app/calculator_keys.h"
 #include "app/color_value.h"
 #include "app/equation_field.h"
+#include "app/file_commands.h"
 #include "app/font_mapping.h"
 #include "app/main_menu.h"
 #include "app/platform.h"
@@ -20,11 +21,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 
 #include <system_error>
@@ -96,7 +100,8 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     retranslate();
     LoadSettings();
     configureView();
-    // TODO(#12): open m_context.equationFile here, once equation files can be opened.
+    if (!m_context.equationFile.empty())
+        m_files->OpenEquationFile(fromPath(m_context.equationFile));
     m_widgets.equation->setFocus();
 }
 
@@ -117,6 +122,10 @@ void CTervalonDlg::createWidgets()
     m_widgets.view = new CScriptEdit(this);
     m_widgets.view->setWindowKeys(m_menu->windowKeys());
     m_widgets.view->SetKeywords(QString::fromLatin1(kFunctionKeywords));
+    m_files = new FileCommands(
+        {*this, m_platform, *m_widgets.equation, *m_widgets.view, m_menu->recent(), m_languages.texts()},
+        this);
+    setAcceptDrops(true);
 
     auto* equationRow = new QHBoxLayout;
     equationRow->setSpacing(8);
@@ -141,6 +150,11 @@ void CTervalonDlg::createWidgets()
 void CTervalonDlg::connectCommands()
 {
     const MenuActions& actions = m_menu->actions();
+    connect(actions.newEquation, &QAction::triggered, m_files, &FileCommands::newEquation);
+    connect(actions.openEquation, &QAction::triggered, m_files, &FileCommands::openEquation);
+    connect(actions.saveEquation, &QAction::triggered, m_files, &FileCommands::saveEquation);
+    connect(actions.saveEquationAs, &QAction::triggered, m_files, &FileCommands::saveEquationAs);
+    connect(actions.saveResult, &QAction::triggered, m_files, &FileCommands::saveResult);
     connect(actions.exit, &QAction::triggered, this, &CTervalonDlg::reject);
     connect(actions.clearEquation, &QAction::triggered, this, &CTervalonDlg::ClearEquation);
     connect(m_widgets.solve, &QPushButton::clicked, this, &CTervalonDlg::handleSolve);
@@ -154,11 +168,6 @@ void CTervalonDlg::connectCommands()
 void CTervalonDlg::disableUnfinishedCommands()
 {
     const MenuActions& actions = m_menu->actions();
-    // TODO(#12): equation files, saved results and the recent entries.
-    for (QAction* action : {actions.newEquation, actions.openEquation, actions.saveEquation,
-                            actions.saveEquationAs, actions.saveResult})
-        action->setEnabled(false);
-    m_menu->recent().setEntriesEnabled(false);
     // TODO(#13): the dialogs and the documents.
     for (QAction* action : {actions.options, actions.language, actions.help, actions.license, actions.changes,
                             actions.checkForUpdate, actions.info})
@@ -228,6 +237,26 @@ void CTervalonDlg::closeEvent(QCloseEvent* event)
     if (!m_areSettingsSaved)
         reject();
     event->accept();
+}
+
+void CTervalonDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CTervalonDlg::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CTervalonDlg::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    m_files->openDroppedFile(event->mimeData()->urls());
 }
 
 void CTervalonDlg::ClearEquation()

@@ -19,6 +19,7 @@ namespace app {
 class CalculatorKeys;
 class CScriptEdit;
 class EquationField;
+class FileCommands;
 class MainMenu;
 class Platform;
 
@@ -34,8 +35,9 @@ struct MainWindowWidgets {
 
 /// The program's single window. Construction runs the whole start-up: program and settings folders,
 /// the installation record, the default language's texts, the stored settings (window position,
-/// recent files, fonts, the stored language). Every way of ending (close button, Exit, Escape)
-/// goes through `done`, which saves the settings exactly once.
+/// recent files, fonts, the stored language) and the equation file named on the command line. Every
+/// way of ending (close button, Exit, Escape) goes through `done`, which saves the settings exactly
+/// once. A file dropped on the window goes to the file commands.
 class CTervalonDlg : public QDialog {
     Q_OBJECT
 public:
@@ -54,6 +56,7 @@ public:
     [[nodiscard]] const config::LanguageFiles& languages() const { return m_languages; }
     [[nodiscard]] const MainWindowWidgets& widgets() const { return m_widgets; }
     [[nodiscard]] const MainMenu& mainMenu() const { return *m_menu; }
+    [[nodiscard]] FileCommands& fileCommands() const { return *m_files; }
 
 public slots:
     /// Ends the window: saves the settings (only the first time), then closes.
@@ -61,6 +64,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createWidgets();
@@ -84,6 +90,7 @@ private:
     bool m_isPortable = false;
     bool m_areSettingsSaved = false;
     MainMenu* m_menu = nullptr;
+    FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;
 };
 

@@ -35,20 +35,25 @@ void RecentFilesMenu::AddRecentFile(const QString& path, bool atTop)
 {
     if (isDeactivated() || !isRegularFile(path))
         return;
-    for (QAction* entry : std::as_const(m_entries)) {
-        if (entry->data().toString() == path) {
+    // An entry already there moves, rather than being deleted: choosing it is what opened the file,
+    // and its own signal is still being delivered.
+    QAction* entry = nullptr;
+    for (QAction* existing : std::as_const(m_entries)) {
+        if (existing->data().toString() == path) {
+            entry = existing;
             m_entries.removeOne(entry);
-            delete entry;
+            m_menu.removeAction(entry);
             break;
         }
     }
-    if (m_entries.size() >= kMaxEntries)
-        delete m_entries.takeLast();
-
-    auto* entry = new QAction(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&")), &m_menu);
-    entry->setData(path);
-    entry->setEnabled(m_areEntriesEnabled);
-    connect(entry, &QAction::triggered, this, [this, entry] { emit fileChosen(entry->data().toString()); });
+    if (entry == nullptr) {
+        if (m_entries.size() >= kMaxEntries)
+            delete m_entries.takeLast();
+        entry = new QAction(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&")), &m_menu);
+        entry->setData(path);
+        connect(entry, &QAction::triggered, this,
+                [this, entry] { emit fileChosen(entry->data().toString()); });
+    }
     QAction* before = atTop && !m_entries.isEmpty() ? m_entries.constFirst() : m_separator;
     m_menu.insertAction(before, entry);
     if (atTop)
@@ -79,13 +84,6 @@ bool RecentFilesMenu::isDeactivated() const
 void RecentFilesMenu::setDeactivated(bool on)
 {
     m_deactivate->setChecked(on);
-}
-
-void RecentFilesMenu::setEntriesEnabled(bool on)
-{
-    m_areEntriesEnabled = on;
-    for (QAction* entry : std::as_const(m_entries))
-        entry->setEnabled(on);
 }
 
 void RecentFilesMenu::retranslate(const config::InterfaceTexts& texts)

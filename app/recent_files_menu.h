@@ -37,8 +37,6 @@ public:
 
     [[nodiscard]] bool isDeactivated() const;
     void setDeactivated(bool on);
-    /// Whether choosing an entry does anything yet.
-    void setEntriesEnabled(bool on);
 
     void retranslate(const config::InterfaceTexts& texts);
 
@@ -56,7 +54,6 @@ private:
     QAction* m_separator;
     QAction* m_clear;
     QAction* m_deactivate;
-    bool m_areEntriesEnabled = true;
 };
 
 } // namespace app

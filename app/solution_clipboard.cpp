@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The Copy command: the view's selection on the clipboard as plain text and as HTML with its colours.
+// The Copy command: the view's selection on the clipboard as plain text, HTML and RTF with its colours.
 #include "app/solution_clipboard.h"
 
 #include "app/platform.h"
+#include "app/result_files.h"
+#include "app/rtf_writer.h"
 #include "app/solution_view.h"
 
 #include <QFontInfo>
@@ -45,15 +47,20 @@ QString htmlOf(const std::vector<TextRun>& runs, const QFont& font)
     return html;
 }
 
-std::unique_ptr<QMimeData> mimeDataOf(const QTextCursor& cursor, const QFont& font)
+std::unique_ptr<QMimeData> mimeDataOf(const CScriptEdit& view)
 {
     auto data = std::make_unique<QMimeData>();
-    const std::vector<TextRun> runs = selectedRuns(cursor);
+    const std::vector<TextRun> runs = selectedRuns(view.textCursor());
     std::u16string text;
     for (const TextRun& run : runs)
         text += run.text;
     data->setText(QString::fromStdU16String(text));
-    data->setHtml(htmlOf(runs, font));
+    data->setHtml(htmlOf(runs, view.font()));
+    const std::string rtf = rtfOf(runs, rtfStyleOf(view));
+    const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    // Word processors look for either name.
+    data->setData(QStringLiteral("text/rtf"), rtfBytes);
+    data->setData(QStringLiteral("application/rtf"), rtfBytes);
     return data;
 }
 
@@ -63,7 +70,7 @@ void copySolution(CScriptEdit& view, Platform& platform)
         return;
     if (!view.textCursor().hasSelection())
         view.selectAll();
-    platform.setClipboard(mimeDataOf(view.textCursor(), view.font()));
+    platform.setClipboard(mimeDataOf(view));
 }
 
 } // namespace app

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The Copy command: the view's selection on the clipboard as plain text and as HTML with its colours.
+// The Copy command: the view's selection on the clipboard as plain text, HTML and RTF with its colours.
 #pragma once
 
 #include "app/view_runs.h"
@@ -11,7 +11,6 @@
 
 class QFont;
 class QMimeData;
-class QTextCursor;
 
 namespace app {
 
@@ -22,8 +21,9 @@ class Platform;
 /// bold, so a word processor pastes what the view shows.
 [[nodiscard]] QString htmlOf(const std::vector<TextRun>& runs, const QFont& font);
 
-/// The clipboard flavours of the selection of cursor: text/plain with LF line ends and text/html.
-[[nodiscard]] std::unique_ptr<QMimeData> mimeDataOf(const QTextCursor& cursor, const QFont& font);
+/// The clipboard flavours of the view's selection: text/plain with LF line ends, text/html, and RTF
+/// (as text/rtf and application/rtf).
+[[nodiscard]] std::unique_ptr<QMimeData> mimeDataOf(const CScriptEdit& view);
 
 /// Copy: an empty view copies nothing; otherwise, without a selection, the whole text is selected
 /// first, and the selection goes to the clipboard through the desktop seam.

@@ -237,7 +237,7 @@ void CScriptEdit::keyPressEvent(QKeyEvent* event)
 QMimeData* CScriptEdit::createMimeDataFromSelection() const
 {
     // Dragging text out of the view carries the same flavours as Copy.
-    return mimeDataOf(textCursor(), font()).release();
+    return mimeDataOf(*this).release();
 }
 
 void CScriptEdit::insertTab()

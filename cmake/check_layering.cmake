@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Fails when a layer includes a layer above it: engine/ anything of config/, cli/ or app/, and
-# config/ anything of cli/ or app/; and when the solution view's token scanner includes Qt.
+# config/ anything of cli/ or app/; and when the Qt-free files of app/ include Qt.
 # Run with -DSOURCE_DIR=<project root>.
 function(check_layer folder forbidden_regex)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp"
@@ -23,8 +23,10 @@ set(engine_faults "${faults}")
 set(faults "")
 check_layer(config "#[ \t]*include[ \t]*[\"<](\\.\\./)*(cli|app)/|target_link_libraries\\(config.*(cli|app)")
 list(APPEND faults ${engine_faults})
-# The solution view's token scanner and its text runs serve Qt-free writers and tests too.
-foreach(source app/token_scanner.h app/token_scanner.cpp app/view_runs.h)
+# The solution view's token scanner, its text runs, the RTF writer and the file-dialog filters serve
+# Qt-free code and tests too.
+foreach(source app/token_scanner.h app/token_scanner.cpp app/view_runs.h app/rtf_writer.h app/rtf_writer.cpp
+        app/file_filters.h app/file_filters.cpp)
     if(EXISTS "${SOURCE_DIR}/${source}")
         file(STRINGS "${SOURCE_DIR}/${source}" hits REGEX "#[ \t]*include[ \t]*[\"<]Q")
         if(hits)

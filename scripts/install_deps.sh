@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages the build, the tests and the window need (idempotent): Qt 6 Widgets
-# with its SVG plugins for the icon, fonts metric-compatible with "Courier New", and a virtual X
-# server for screenshots.
+# with its SVG plugins for the icon, fonts metric-compatible with "Courier New", a virtual X server
+# for screenshots, and unrtf, the independent reader that checks the saved RTF results.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-    locales qt6-base-dev libqt6svg6 fonts-liberation2 xvfb xauth)
+    locales qt6-base-dev libqt6svg6 fonts-liberation2 xvfb xauth unrtf)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -133,31 +133,46 @@ void TestStartup::installationRecord()
 void TestStartup::commandLineFile_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("isPortable");
     QTest::addColumn<QString>("expected"); // relative to the temporary root; empty: no file
 
-    QTest::newRow("no argument") << QStringList() << QString();
-    QTest::newRow("relative to the starting folder") << QStringList{"eq.teq"} << "start/eq.teq";
-    QTest::newRow("relative with a folder") << QStringList{"sub/eq.teq"} << "start/sub/eq.teq";
-    QTest::newRow("absolute") << QStringList{"%ROOT%/program/eq.teq"} << "program/eq.teq";
-    QTest::newRow("further arguments ignored") << QStringList{"a.teq", "b.teq"} << "start/a.teq";
+    QTest::newRow("no argument") << QStringList() << true << QString();
+    QTest::newRow("relative to the starting folder") << QStringList{"eq.teq"} << true << "start/eq.teq";
+    QTest::newRow("relative, per-user settings") << QStringList{"eq.teq"} << false << "start/eq.teq";
+    QTest::newRow("relative with a folder") << QStringList{"sub/eq.teq"} << true << "start/sub/eq.teq";
+    QTest::newRow("dot segments resolved") << QStringList{"./sub/../eq.teq"} << true << "start/eq.teq";
+    QTest::newRow("absolute") << QStringList{"%ROOT%/program/eq.teq"} << true << "program/eq.teq";
+    QTest::newRow("further arguments ignored") << QStringList{"a.teq", "b.teq"} << true << "start/a.teq";
 }
 
 void TestStartup::commandLineFile()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(bool, isPortable);
     QFETCH(QString, expected);
 
     WindowFixture fixture;
     // Portable mode must not change how a relative file name is read.
-    QDir().mkpath(fixture.path("program/settings"));
-    fixture.write("program/SavePath.ini", "ApplicationStorage=\"settings\"");
+    if (isPortable) {
+        QDir().mkpath(fixture.path("program/settings"));
+        fixture.write("program/SavePath.ini", "ApplicationStorage=\"settings\"");
+    }
+    // The program folder holds a file of the same name, which must not be taken.
+    for (const QString name :
+         {"program/eq.teq", "start/eq.teq", "start/sub/eq.teq", "start/a.teq", "start/b.teq"})
+        fixture.write(name, "x=" + name.toUtf8());
     arguments.replaceInStrings(QStringLiteral("%ROOT%"), fixture.path(""));
 
     const auto window = fixture.makeWindow(arguments);
 
-    QVERIFY(window->isPortable());
+    QCOMPARE(window->isPortable(), isPortable);
     const QString file = fromPath(window->startupContext().equationFile);
     QCOMPARE(file, expected.isEmpty() ? QString() : fixture.path(expected));
+    QCOMPARE(window->widgets().equation->text(), expected.isEmpty() ? QString() : "x=" + expected);
+    QCOMPARE(window->windowTitle(),
+             expected.isEmpty() ? QString("Tervalon") : "Tervalon - " + QFileInfo(file).fileName());
+    QCOMPARE(window->mainMenu().recent().paths(), expected.isEmpty() ? QStringList() : QStringList{file});
+    QVERIFY(fixture.platform.messages.isEmpty());
 }
 
 void TestStartup::endings_data()
