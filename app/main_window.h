@@ -71,6 +71,14 @@ private:
     void SaveSettings();
     /// The solution view's colours, highlighting and font from the settings (recolouring is the caller's).
     void configureView();
+    void handleOptions();
+    /// Options closed with OK after a change of fonts, colours or highlighting.
+    void applyOptions();
+    void handleLanguage();
+    void handleHelp();
+    void handleInfo();
+    /// Hands a document beside the program to the desktop.
+    void openDocument(const std::filesystem::path& file);
     void handleSolve();
     void handleCopy();
     [[nodiscard]] QString decimalSeparator() const;
