@@ -24,6 +24,8 @@ namespace {
 constexpr int kIconSize = 48;
 constexpr QSize kPictureSize(200, 150);
 constexpr int kLinkWidth = 430;
+/// The title's size, in percent of the dialog font's.
+constexpr int kTitleScale = 150;
 
 // The panel's colours: white paper, blue links, a grey note.
 const QColor kPaper(255, 255, 255);
@@ -49,6 +51,11 @@ CAboutDlg::CAboutDlg(const CFontSettings& dialogFont, const QString& okText, QWi
     applyFont(*this, dialogFont.effectiveFont(), false);
     QFont title = fontFromDescription(dialogFont.effectiveFont(), font());
     title.setWeight(QFont::Bold);
+    // The product name stands out from the lines under it.
+    if (title.pixelSize() > 0)
+        title.setPixelSize(title.pixelSize() * kTitleScale / 100);
+    else
+        title.setPointSizeF(title.pointSizeF() * kTitleScale / 100);
     m_widgets.title->setFont(title);
 }
 
