@@ -34,6 +34,7 @@ private slots:
     void helpPage();
     void documentsAndUpdatePage();
     void aboutBox();
+    void shippedDocuments();
 };
 
 namespace {
@@ -70,6 +71,14 @@ QColor colourAt(const CScriptEdit& view, int position)
     QTextCursor cursor(view.document());
     cursor.setPosition(position + 1);
     return cursor.charFormat().foreground().color();
+}
+
+QStringList entriesOf(const QComboBox& list)
+{
+    QStringList entries;
+    for (int i = 0; i < list.count(); ++i)
+        entries.append(list.itemText(i));
+    return entries;
 }
 
 QStringList urlsOf(const FakePlatform& platform)
@@ -371,6 +380,36 @@ void TestWindowDialogs::aboutBox()
     QCOMPARE(okText, QString("Aceptar"));
     QCOMPARE(urlsOf(fixture.platform),
              (QStringList{"https://kestrune.example", "https://kestrune.example/pages/translations"}));
+}
+
+void TestWindowDialogs::shippedDocuments()
+{
+    // The program as the build leaves it: the documents copied beside it.
+    WindowFixture fixture;
+    const QString programFolder = QStringLiteral(PROGRAM_FOLDER);
+    CTervalonDlg window(
+        makeStartupContext(programFolder, {programFolder + "/tervalon"}, fixture.path("start")),
+        fixture.platform);
+    const MenuActions& actions = window.mainMenu().actions();
+    QCOMPARE(window.mainMenu().menus().help->actions().size(), 6); // nothing removed
+    QCOMPARE(actions.info->text(), QString("About Tervalon"));     // the English file, not the built-in text
+
+    fixture.platform.dialogScript = scripted<config::CLanguageDlg>(
+        [](config::CLanguageDlg& dialog) {
+            QComboBox& list = *dialog.widgets().languages;
+            QCOMPARE(entriesOf(list), (QStringList{"English", "Deutsch", QString::fromUtf8("Français"),
+                                                   QString::fromUtf8("Español"), "Italiano"}));
+            QCOMPARE(list.currentIndex(), 0);
+            list.setCurrentIndex(1);
+        },
+        true);
+    actions.help->trigger();
+    actions.language->trigger();
+    actions.help->trigger();
+    QCOMPARE(urlsOf(fixture.platform), (QStringList{"Tervalon_English.html", "Tervalon_German.html"}));
+    for (const QUrl& page : fixture.platform.openedUrls)
+        QVERIFY(QFileInfo(page.toLocalFile()).isFile());
+    QCOMPARE(actions.options->text(), QString::fromUtf8("Optionen..."));
 }
 
 } // namespace app::test
