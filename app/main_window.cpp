@@ -16,6 +16,11 @@
 #include "app/startup_folders.h"
 #include "app/text_conversion.h"
 #include "app/window_placement.h"
+#include "config/dialogs/about_dialog.h"
+#include "config/dialogs/dialog_resources.h"
+#include "config/dialogs/language_dialog.h"
+#include "config/dialogs/options_dialog.h"
+#include "config/documents.h"
 #include "config/product.h"
 
 #include <QAction>
@@ -30,19 +35,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 
 #include <system_error>
 #include <utility>
-
-// The resources live in a static library: their registration must be pulled in by name, once.
-static void registerResources()
-{
-    static const bool isRegistered = [] {
-        Q_INIT_RESOURCE(tervalon);
-        return true;
-    }();
-    (void)isRegistered;
-}
 
 namespace app {
 
@@ -53,10 +49,8 @@ constexpr int kMinimumHeight = 450;
 constexpr int kInitialWidth = 800;
 constexpr int kInitialHeight = 600;
 constexpr int kPictureSize = 72;
-constexpr auto kIconResource = ":/tervalon.svg";
-// Documents beside the program; a menu item whose document is missing is removed.
-constexpr auto kLicenseFileName = "Tervalon_License.txt";
-constexpr auto kChangeNotesFileName = "Tervalon_ReadMe.txt";
+/// A view holding more characters is emptied, not recoloured, when the options change.
+constexpr int kMaxRecolouredLength = 20000;
 // The words the solution view shows as function names.
 constexpr auto kFunctionKeywords = " cos sin tan exp sqr log lgt asn acs atn hsn hcs htn ahs ahc aht ";
 
@@ -83,18 +77,17 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(toQString(config::kApplicationName));
-    registerResources();
-    setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
+    config::registerResources();
+    setWindowIcon(QIcon(QString::fromLatin1(config::kIconResource)));
     createWidgets();
     connectCommands();
-    disableUnfinishedCommands();
 
     // Both fonts start from the application's font, the solution view's in Courier New.
     const config::FontDescription applicationFont = describeFont(QApplication::font(), logicalDpiY());
     m_settings = config::Settings(applicationFont, applicationFont);
 
-    m_menu->removeMissingDocuments(isRegularFile(m_context.programFolder / kLicenseFileName),
-                                   isRegularFile(m_context.programFolder / kChangeNotesFileName));
+    m_menu->removeMissingDocuments(isRegularFile(m_context.programFolder / config::kLicenseFileName),
+                                   isRegularFile(m_context.programFolder / config::kChangeNotesFileName));
     chooseSettingsFolder();
     m_languages.SelectLanguageByName({}, m_solver);
     retranslate();
@@ -163,15 +156,16 @@ void CTervalonDlg::connectCommands()
     connect(m_widgets.view, &CScriptEdit::copyRequested, this, &CTervalonDlg::handleCopy);
     connect(actions.clearResults, &QAction::triggered, m_widgets.view, &CScriptEdit::clearText);
     connect(m_widgets.keys, &CalculatorKeys::clearEquationRequested, this, &CTervalonDlg::ClearEquation);
-}
-
-void CTervalonDlg::disableUnfinishedCommands()
-{
-    const MenuActions& actions = m_menu->actions();
-    // TODO(#13): the dialogs and the documents.
-    for (QAction* action : {actions.options, actions.language, actions.help, actions.license, actions.changes,
-                            actions.checkForUpdate, actions.info})
-        action->setEnabled(false);
+    connect(actions.options, &QAction::triggered, this, &CTervalonDlg::handleOptions);
+    connect(actions.language, &QAction::triggered, this, &CTervalonDlg::handleLanguage);
+    connect(actions.help, &QAction::triggered, this, &CTervalonDlg::handleHelp);
+    connect(actions.license, &QAction::triggered, this,
+            [this] { openDocument(m_context.programFolder / config::kLicenseFileName); });
+    connect(actions.changes, &QAction::triggered, this,
+            [this] { openDocument(m_context.programFolder / config::kChangeNotesFileName); });
+    connect(actions.checkForUpdate, &QAction::triggered, this,
+            [this] { m_platform.openUrl(QUrl(toQString(config::updatePageAddress()))); });
+    connect(actions.info, &QAction::triggered, this, &CTervalonDlg::handleInfo);
 }
 
 void CTervalonDlg::chooseSettingsFolder()
@@ -274,6 +268,62 @@ void CTervalonDlg::configureView()
     view.SetKeywordColor(fromColorValue(m_settings.colorFunction), true);
     view.SetNumberColor(fromColorValue(m_settings.colorNumber), false);
     view.ApplyViewFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
+}
+
+void CTervalonDlg::handleOptions()
+{
+    config::OptionsPickers pickers{
+        [this](QWidget* parent, const QFont& initial) { return m_platform.chooseFont(parent, initial); },
+        [this](QWidget* parent, const QColor& initial) { return m_platform.chooseColor(parent, initial); }};
+    config::COptionsDlg dialog(m_settings, m_languages.currentLanguageFile(), std::move(pickers), this);
+    if (m_platform.runDialog(dialog) != QDialog::Accepted)
+        return;
+    m_settings = dialog.settings();
+    // Switches and texts take effect at the next Solve; fonts, colours and highlighting at once.
+    if (dialog.isChanged())
+        applyOptions();
+}
+
+void CTervalonDlg::applyOptions()
+{
+    CScriptEdit& view = *m_widgets.view;
+    // Recolouring a long view would take too long; it is emptied instead.
+    if (view.textLength() > kMaxRecolouredLength)
+        view.clearText();
+    applyFont(*this, m_settings.dialogFont.effectiveFont(), true);
+    update();
+    configureView();
+    view.HighlightAll();
+}
+
+void CTervalonDlg::handleLanguage()
+{
+    config::CLanguageDlg dialog(m_languages, m_settings.dialogFont, this);
+    if (m_platform.runDialog(dialog) != QDialog::Accepted)
+        return;
+    config::chooseLanguage(m_settings, m_languages, dialog.selectedFile(), dialog.selectedName(), m_solver);
+    retranslate();
+    update();
+}
+
+void CTervalonDlg::handleHelp()
+{
+    openDocument(config::helpFilePath(m_context.programFolder, m_languages.currentLanguageFile()));
+}
+
+void CTervalonDlg::handleInfo()
+{
+    config::CAboutDlg dialog(m_settings.dialogFont, toQString(m_languages.texts().text(config::kKeyButtonOk)),
+                             this);
+    connect(&dialog, &config::CAboutDlg::linkActivated, this,
+            [this](const QUrl& url) { m_platform.openUrl(url); });
+    m_platform.runDialog(dialog);
+}
+
+void CTervalonDlg::openDocument(const std::filesystem::path& file)
+{
+    // Whether the desktop could open it is not checked: there is nothing the program could do.
+    m_platform.openUrl(QUrl::fromLocalFile(fromPath(file)));
 }
 
 void CTervalonDlg::handleSolve()

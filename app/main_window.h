@@ -71,12 +71,19 @@ protected:
 private:
     void createWidgets();
     void connectCommands();
-    void disableUnfinishedCommands();
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
     /// The solution view's colours, highlighting and font from the settings (recolouring is the caller's).
     void configureView();
+    void handleOptions();
+    /// Options closed with OK after a change of fonts, colours or highlighting.
+    void applyOptions();
+    void handleLanguage();
+    void handleHelp();
+    void handleInfo();
+    /// Hands a document beside the program to the desktop.
+    void openDocument(const std::filesystem::path& file);
     void handleSolve();
     void handleCopy();
     [[nodiscard]] QString decimalSeparator() const;

@@ -1,23 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The one conversion between QString and the UTF-8 text of the engine, the configuration and paths.
+// The window program's name for the text conversion it shares with the dialogs below it.
 #pragma once
 
-#include <QString>
-
-#include <filesystem>
-#include <string>
-#include <string_view>
+#include "config/dialogs/text_conversion.h"
 
 namespace app {
 
-/// UTF-8 bytes as a QString; invalid sequences become U+FFFD.
-[[nodiscard]] QString toQString(std::string_view utf8);
-/// A QString as UTF-8 bytes.
-[[nodiscard]] std::string toUtf8(const QString& text);
-
-/// A path from its text (UTF-8 on this platform).
-[[nodiscard]] std::filesystem::path toPath(const QString& text);
-/// The text of a path.
-[[nodiscard]] QString fromPath(const std::filesystem::path& path);
+using config::fromPath;
+using config::toPath;
+using config::toQString;
+using config::toUtf8;
 
 } // namespace app

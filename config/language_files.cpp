@@ -147,9 +147,14 @@ bool LanguageFiles::SelectLanguageByName(std::string_view name, engine::Equation
 void restoreLanguage(Settings& settings, LanguageFiles& languages, engine::EquationSolver& solver)
 {
     settings.languageNameNotStored = settings.languageName.empty();
-    if (!settings.languageName.empty())
-        languages.SelectLanguageByName(settings.languageName, solver);
-    settings.languageName = languages.currentLanguageName();
+    if (settings.languageName.empty()) {
+        settings.languageName = languages.currentLanguageName();
+        return;
+    }
+    // A name the list does not hold (the built-in English, or a language removed since) keeps the
+    // built-in texts and stays the user's choice; it must not turn into the default language.
+    if (!languages.SelectLanguageByName(settings.languageName, solver))
+        languages.setCurrentLanguageName(settings.languageName);
 }
 
 void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::filesystem::path& file,

@@ -74,9 +74,10 @@ private:
     InterfaceTexts m_texts;
 };
 
-/// The last step of loading the settings: a stored LanguageName selects that language, and the
-/// settings take the current language name, which stays that of the list's default language when
-/// the stored name is no longer listed.
+/// The last step of loading the settings: a stored LanguageName selects that language. A stored
+/// name that matches no pair of the list (the built-in English entry, or a language no longer
+/// listed) leaves the built-in texts in force and stays the current name, so it is written back
+/// unchanged. Without a stored name the settings take the current (default) language's name.
 void restoreLanguage(Settings& settings, LanguageFiles& languages, engine::EquationSolver& solver);
 
 /// The language dialog's OK: the chosen file (empty for the built-in English texts) and name become

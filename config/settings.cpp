@@ -43,6 +43,8 @@ enum ReadStep : int {
     kReadViewFont = 8,
     kReadLanguage = 10,
 };
+/// A row that is only written: its value is read by an earlier row of the table.
+constexpr int kWrittenOnly = 0;
 
 struct SettingKey {
     std::string_view key;
@@ -84,14 +86,19 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"FontDefCharset", dialogFont(FontField::Charset), CurrentFontValue{}, kReadDialogFont},
     {"FontDefHeight", dialogFont(FontField::Height), CurrentFontValue{}, kReadDialogFont},
     {"FontDefPitch", dialogFont(FontField::Pitch), CurrentFontValue{}, kReadDialogFont},
-    // The solution-view font reads the dialog font's two flags again, from the same entries.
+    // The solution-view font reads the dialog font's two flags again, from the same entries; its own
+    // UseFontHeight, stored last, overrides the dialog font's where a file has it.
     {"UseFontSettings", viewFont(FontField::UseFontSettings), true, kReadViewFont, false},
     {"UseFontHeight", viewFont(FontField::UseFontHeight), false, kReadViewFont, false},
+    {"FontRichEditUseFontHeight", viewFont(FontField::UseFontHeight), CurrentFontValue{}, kReadViewFont,
+     false},
     {"FontRichEditDefName", viewFont(FontField::FaceName), kViewFontFace, kReadViewFont},
     {"FontRichEditDefCharset", viewFont(FontField::Charset), CurrentFontValue{}, kReadViewFont},
     {"FontRichEditDefHeight", viewFont(FontField::Height), CurrentFontValue{}, kReadViewFont},
     {"FontRichEditDefPitch", viewFont(FontField::Pitch), CurrentFontValue{}, kReadViewFont},
     {"LanguageName", LanguageNameValue{}, std::string_view(), kReadLanguage},
+    // Without it a view font size chosen in Options would fall back to the dialog font's flag.
+    {"FontRichEditUseFontHeight", viewFont(FontField::UseFontHeight), false, kWrittenOnly},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 
@@ -136,9 +143,11 @@ void readFontValue(CInitFile& store, const SettingKey& row, CFontSettings& font,
     case FontField::UseFontSettings:
         font.SetUseFontSettings(store.ReadBool(row.key, std::get<bool>(row.defaultValue)));
         return;
-    case FontField::UseFontHeight:
-        font.SetUseFontHeight(store.ReadBool(row.key, std::get<bool>(row.defaultValue)));
+    case FontField::UseFontHeight: {
+        const auto* fixed = std::get_if<bool>(&row.defaultValue);
+        font.SetUseFontHeight(store.ReadBool(row.key, fixed != nullptr ? *fixed : font.UseFontHeight()));
         return;
+    }
     default:
         break;
     }

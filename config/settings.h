@@ -64,7 +64,9 @@ struct Settings {
 /// empty takes its default; the font values are applied to the fonts as they stand (source fonts
 /// and flags decide what takes effect), so settings should carry the platform's source fonts.
 void readSettings(CInitFile& store, Settings& settings);
-/// Writes the 23 single keys in their fixed order, then one Recent entry per recent file.
+/// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
+/// font's own flag; a file without it gives that font the dialog font's flag), then one Recent
+/// entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

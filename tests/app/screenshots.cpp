@@ -3,9 +3,13 @@
 // folders, solved as a user would, grabbed into PNG files. Run by scripts/screenshots.sh.
 #include "app/equation_field.h"
 #include "app/solution_view.h"
+#include "config/dialogs/about_dialog.h"
+#include "config/dialogs/language_dialog.h"
+#include "config/dialogs/options_dialog.h"
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPalette>
 #include <QPushButton>
 #include <QTest>
@@ -39,10 +43,39 @@ void solve(CTervalonDlg& window, const QString& equation)
 }
 
 /// Grabs the window once it is painted.
-bool save(CTervalonDlg& window, const QString& file)
+bool save(QWidget& window, const QString& file)
 {
     QTest::qWait(200);
     return window.grab().save(file, "PNG");
+}
+
+/// The language list and files that ship with the program, in the fixture's program folder.
+void installLanguages(WindowFixture& fixture)
+{
+    const QDir shipped(QStringLiteral(SHIPPED_LANGUAGES_DIR));
+    for (const QString& name : shipped.entryList({QStringLiteral("*.ini")}, QDir::Files)) {
+        QFile file(shipped.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            fixture.write(QStringLiteral("program/") + name, file.readAll());
+    }
+}
+
+/// A window in the given language of the shipped ones, with the given further settings.
+std::unique_ptr<CTervalonDlg> windowIn(WindowFixture& fixture, const QByteArray& language,
+                                       const QByteArray& entries = {})
+{
+    installLanguages(fixture);
+    fixture.write(fixture.userSettings(),
+                  app::test::settingsFile("  <LanguageName>" + language + "</LanguageName>\r\n" + entries));
+    return fixture.makeWindow();
+}
+
+/// Shows a dialog as it opens over its window and grabs it.
+bool saveDialog(QDialog& dialog, const QString& file)
+{
+    dialog.show();
+    dialog.activateWindow();
+    return QTest::qWaitForWindowExposed(&dialog) && save(dialog, file);
 }
 
 /// A desktop in a dark theme: the solution view stays white paper.
@@ -98,13 +131,54 @@ bool accumulatedBlocks(const QString& file)
     return save(*window, file);
 }
 
-bool darkDesktop(const QString& file)
+/// The main window in German: numbered lines and a decimal comma.
+bool germanWindow(const QString& file)
 {
-    const QPalette desktop = QApplication::palette();
-    QApplication::setPalette(darkPalette());
-    const bool isSaved = mainWindow(file);
-    QApplication::setPalette(desktop);
-    return isSaved;
+    WindowFixture fixture;
+    const auto window = windowIn(fixture, "Deutsch",
+                                 "  <AddLineNumbers>1</AddLineNumbers>\r\n"
+                                 "  <DecimalSeparator>,</DecimalSeparator>\r\n");
+    if (!show(*window, QSize(800, 480)))
+        return false;
+    solve(*window, QStringLiteral("2*x+3=4*x-1,5"));
+    return save(*window, file);
+}
+
+bool optionsDialog(const QString& file, const QByteArray& language)
+{
+    WindowFixture fixture;
+    const auto window = windowIn(fixture, language);
+    config::COptionsDlg dialog(window->settings(), window->languages().currentLanguageFile(), {},
+                               window.get());
+    return saveDialog(dialog, file);
+}
+
+bool languageDialog(const QString& file)
+{
+    WindowFixture fixture;
+    const auto window = windowIn(fixture, "English");
+    config::CLanguageDlg dialog(window->languages(), window->settings().dialogFont, window.get());
+    return saveDialog(dialog, file);
+}
+
+bool aboutDialog(const QString& file)
+{
+    WindowFixture fixture;
+    const auto window = windowIn(fixture, "English");
+    config::CAboutDlg dialog(window->settings().dialogFont, QStringLiteral("OK"), window.get());
+    return saveDialog(dialog, file);
+}
+
+/// Makes a picture on a desktop in a dark theme.
+std::function<bool(const QString&)> onDarkDesktop(std::function<bool(const QString&)> make)
+{
+    return [make = std::move(make)](const QString& file) {
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(darkPalette());
+        const bool isSaved = make(file);
+        QApplication::setPalette(desktop);
+        return isSaved;
+    };
 }
 
 struct Picture {
@@ -126,7 +200,15 @@ int main(int argc, char** argv)
     const Picture pictures[] = {
         {"main_window.png", mainWindow},
         {"main_window_blocks.png", accumulatedBlocks},
-        {"main_window_dark.png", darkDesktop},
+        {"main_window_dark.png", onDarkDesktop(mainWindow)},
+        {"main_window_german.png", germanWindow},
+        {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
+        {"options_dialog_german.png", [](const QString& file) { return optionsDialog(file, "Deutsch"); }},
+        {"options_dialog_dark.png",
+         onDarkDesktop([](const QString& file) { return optionsDialog(file, "English"); })},
+        {"language_dialog.png", languageDialog},
+        {"about_dialog.png", aboutDialog},
+        {"about_dialog_dark.png", onDarkDesktop(aboutDialog)},
     };
     int status = 0;
     for (const Picture& picture : pictures) {

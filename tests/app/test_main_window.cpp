@@ -81,7 +81,7 @@ void TestMainWindow::texts_data()
     QTest::newRow("stored language no longer listed") << list << QByteArray("Klingon") << "File"
                                                       << "Exit\tCtrl+Q"
                                                       << "Variable X"
-                                                      << "Deutsch";
+                                                      << "Klingon";
 }
 
 void TestMainWindow::texts()

@@ -394,7 +394,9 @@ TEST_F(LanguageFolder, StoredLanguageNameIsRestored)
     const std::vector<Row> rows = {
         {"stored and listed", "Deutsch", true, "Deutsch", false},
         {"stored other listed language", "One", false, "One", false},
-        {"no longer listed: English, but the default language's name", "Klingon", false, "Deutsch", false},
+        // The user's choice is kept: English texts, and the name is written back unchanged.
+        {"no longer listed: English, the name stays", "Klingon", false, "Klingon", false},
+        {"the built-in English entry", "English", false, "English", false},
         {"never chosen: the default language", "", true, "Deutsch", true},
     };
     for (const Row& row : rows) {
@@ -405,7 +407,39 @@ TEST_F(LanguageFolder, StoredLanguageNameIsRestored)
         restoreLanguage(settings, languages, m_solver);
         EXPECT_EQ(languages.texts().text("FrmMain.ID_MEN_EDIT") == "Bearbeiten", row.translated) << row.name;
         EXPECT_EQ(settings.languageName, row.current) << row.name;
+        EXPECT_EQ(languages.currentLanguageName(), row.current) << row.name;
         EXPECT_EQ(settings.languageNameNotStored, row.notStored) << row.name;
+    }
+}
+
+TEST_F(LanguageFolder, ChosenBuiltInEnglishSurvivesEveryRestart)
+{
+    writeList("Deutsch");
+    const std::filesystem::path settingsFile = m_folder.file("Tervalon.ini");
+    // First start: the default language; the user picks the built-in English entry.
+    {
+        LanguageFiles languages(m_folder.path());
+        languages.SelectLanguageByName("", m_solver);
+        Settings settings;
+        LoadSettings(settingsFile, settings);
+        restoreLanguage(settings, languages, m_solver);
+        chooseLanguage(settings, languages, {}, "English", m_solver);
+        ASSERT_TRUE(SaveSettings(settingsFile, settings));
+    }
+    // Every later start shows English and writes English back.
+    for (int start = 2; start <= 3; ++start) {
+        LanguageFiles languages(m_folder.path());
+        languages.SelectLanguageByName("", m_solver);
+        Settings settings;
+        LoadSettings(settingsFile, settings);
+        restoreLanguage(settings, languages, m_solver);
+        EXPECT_TRUE(translatedKeys(languages.texts()).empty()) << "start " << start;
+        EXPECT_TRUE(languages.currentLanguageFile().empty()) << "start " << start;
+        EXPECT_EQ(languages.currentLanguageName(), "English") << "start " << start;
+        ASSERT_TRUE(SaveSettings(settingsFile, settings));
+        EXPECT_NE(support::readBytes(settingsFile).find("<LanguageName>English</LanguageName>"),
+                  std::string::npos)
+            << "start " << start;
     }
 }
 

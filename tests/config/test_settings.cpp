@@ -71,7 +71,7 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.languageNameNotStored);
 }
 
-TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysInOrderWithoutRecent)
+TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysAndTheViewFontFlagInOrderWithoutRecent)
 {
     TempFolder folder;
     const Settings settings = loadedFrom(folder.file("missing.ini"));
@@ -99,7 +99,8 @@ TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysInOrderWithoutRecent)
                            "  <FontRichEditDefCharset>1</FontRichEditDefCharset>\r\n"
                            "  <FontRichEditDefHeight>-12</FontRichEditDefHeight>\r\n"
                            "  <FontRichEditDefPitch>34</FontRichEditDefPitch>\r\n"
-                           "  <LanguageName></LanguageName>\r\n"));
+                           "  <LanguageName></LanguageName>\r\n"
+                           "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -154,9 +155,10 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     ASSERT_TRUE(SaveSettings(folder.file("Tervalon.ini"), written));
     EXPECT_EQ(loadedFrom(folder.file("Tervalon.ini")), written);
 
-    // The recent list follows the single keys, in menu order.
+    // The recent list follows the single keys and the view font's own flag, in menu order.
     const std::string bytes = readBytes(folder.file("Tervalon.ini"));
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
+                             "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -329,6 +331,48 @@ TEST(SettingsFonts, StoredFontValuesCountOnlyAsTheFlagsAllow)
         const Settings settings = loadedFromText(settingsFile(row.entries));
         EXPECT_EQ(settings.dialogFont.effectiveFont(), row.dialog) << row.name;
         EXPECT_EQ(settings.viewFont.effectiveFont(), row.view) << row.name;
+    }
+}
+
+TEST(SettingsFonts, ViewFontSizeSurvivesSaveAndLoad)
+{
+    // A view font size chosen in Options: the dialog font keeps following the window's height.
+    Settings chosen(kSystemFont, kBuiltInFont);
+    chosen.viewFont.SetUseFontHeight(true);
+    chosen.viewFont.SetHeight(-20);
+    TempFolder folder;
+    ASSERT_TRUE(SaveSettings(folder.file("Tervalon.ini"), chosen));
+    const Settings loaded = loadedFrom(folder.file("Tervalon.ini"));
+    EXPECT_EQ(loaded.viewFont.effectiveFont(), (FontDescription{"Courier New", 1, -20, 34}));
+    EXPECT_TRUE(loaded.viewFont.UseFontHeight());
+    EXPECT_FALSE(loaded.dialogFont.UseFontHeight());
+
+    struct Row {
+        const char* name;
+        std::string entries;
+        std::int32_t viewHeight;
+        bool viewUsesHeight;
+    };
+    const std::string heights = "  <FontDefHeight>-16</FontDefHeight>\r\n"
+                                "  <FontRichEditDefHeight>-20</FontRichEditDefHeight>\r\n";
+    const std::vector<Row> rows = {
+        {"without the key the dialog font's flag 0 counts",
+         "  <UseFontHeight>0</UseFontHeight>\r\n" + heights, -12, false},
+        {"without the key the dialog font's flag 1 counts",
+         "  <UseFontHeight>1</UseFontHeight>\r\n" + heights, -20, true},
+        {"the view's own 0 wins over the dialog font's 1",
+         "  <UseFontHeight>1</UseFontHeight>\r\n" + heights +
+             "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n",
+         -17, false},
+        {"the view's own 1 wins over the dialog font's 0",
+         "  <UseFontHeight>0</UseFontHeight>\r\n" + heights +
+             "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n",
+         -20, true},
+    };
+    for (const Row& row : rows) {
+        const Settings settings = loadedFromText(settingsFile(row.entries));
+        EXPECT_EQ(settings.viewFont.Height(), row.viewHeight) << row.name;
+        EXPECT_EQ(settings.viewFont.UseFontHeight(), row.viewUsesHeight) << row.name;
     }
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The one conversion between QString and the UTF-8 text of the engine, the configuration and paths.
-#include "app/text_conversion.h"
+#include "config/dialogs/text_conversion.h"
 
-namespace app {
+namespace config {
 
 QString toQString(std::string_view utf8)
 {
@@ -25,4 +25,4 @@ QString fromPath(const std::filesystem::path& path)
     return toQString(std::string_view(path.native()));
 }
 
-} // namespace app
+} // namespace config

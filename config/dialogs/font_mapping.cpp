@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Between the stored font descriptions of the settings and Qt's fonts, and applying a font to a window.
-#include "app/font_mapping.h"
+#include "config/dialogs/font_mapping.h"
 
-#include "app/text_conversion.h"
+#include "config/dialogs/text_conversion.h"
 
 #include <QFontInfo>
 #include <QWidget>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace app {
+namespace config {
 
 namespace {
 
@@ -74,7 +74,7 @@ int pixelSizeOf(std::int32_t height)
     return static_cast<int>(std::min<std::int64_t>(magnitude, kMaxPixelSize));
 }
 
-void setFace(QFont& font, const config::FontDescription& description)
+void setFace(QFont& font, const FontDescription& description)
 {
     if (!description.faceName.empty())
         font.setFamily(toQString(description.faceName));
@@ -84,7 +84,7 @@ void setFace(QFont& font, const config::FontDescription& description)
 
 } // namespace
 
-QFont fontFromDescription(const config::FontDescription& description, const QFont& base)
+QFont fontFromDescription(const FontDescription& description, const QFont& base)
 {
     QFont font = base;
     setFace(font, description);
@@ -93,9 +93,9 @@ QFont fontFromDescription(const config::FontDescription& description, const QFon
     return font;
 }
 
-config::FontDescription describeFont(const QFont& font, int dpiY, std::uint8_t charset)
+FontDescription describeFont(const QFont& font, int dpiY, std::uint8_t charset)
 {
-    config::FontDescription description;
+    FontDescription description;
     description.faceName = toUtf8(font.family());
     description.charset = charset;
     if (font.pointSizeF() > 0)
@@ -107,7 +107,7 @@ config::FontDescription describeFont(const QFont& font, int dpiY, std::uint8_t c
     return description;
 }
 
-void applyFont(QWidget& window, const config::FontDescription& source, bool withHeight)
+void applyFont(QWidget& window, const FontDescription& source, bool withHeight)
 {
     QFont font = window.font();
     setFace(font, source);
@@ -116,4 +116,4 @@ void applyFont(QWidget& window, const config::FontDescription& source, bool with
     window.setFont(font);
 }
 
-} // namespace app
+} // namespace config

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+// The help pages beside the program: their worked examples are what the Solve command prints, their
+// pictures are there, and every function is explained.
+#include "config/language_files.h"
+#include "config/solve_command.h"
+
+#include "engine/equation_solver.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <string>
+
+namespace config {
+namespace {
+
+const std::filesystem::path kResources = SHIPPED_RESOURCES_DIR;
+const std::filesystem::path kProgramFolder = PROGRAM_FOLDER;
+
+/// The value of attribute name in a tag's attribute text, or empty.
+std::string attribute(const std::string& attributes, const std::string& name)
+{
+    const std::regex pattern(name + R"re(="([^"]*)")re");
+    std::smatch match;
+    return std::regex_search(attributes, match, pattern) ? match[1].str() : std::string();
+}
+
+std::string escapedHtml(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c != '\r')
+            out += c;
+    }
+    return out;
+}
+
+/// The block the window shows for a worked example: `data-equation` solved with the shipped
+/// language file `data-language`; `data-options` may ask for "lines" and a decimal "comma".
+std::string solvedExample(const std::string& attributes)
+{
+    engine::EquationSolver solver;
+    SolveOptions options = defaultSolveOptions();
+    const std::string language = attribute(attributes, "data-language");
+    if (!language.empty() && applyLanguageFile(kResources / "languages" / language, solver,
+                                               options.headerFormat) != LanguageFileUse::Applied)
+        return "language file " + language + " cannot be used";
+    const std::string switches = attribute(attributes, "data-options");
+    options.addLineNumbers = switches.find("lines") != std::string::npos;
+    if (switches.find("comma") != std::string::npos)
+        options.decimalSeparator = ",";
+    return escapedHtml(solutionBlock(solver, attribute(attributes, "data-equation"), options).text);
+}
+
+class HelpPage : public testing::TestWithParam<const char*> {};
+
+TEST_P(HelpPage, ExamplesArePrintedAsTheSolveCommandPrintsThem)
+{
+    const std::string page = support::readBytes(kResources / GetParam());
+    ASSERT_FALSE(page.empty());
+    const std::regex example(R"(<pre class="solution"([^>]*)>([^<]*)</pre>)");
+    std::string actualPage;
+    std::size_t copied = 0;
+    int count = 0;
+    bool isSame = true;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), example); it != std::sregex_iterator();
+         ++it) {
+        const std::smatch& match = *it;
+        const std::string actual = solvedExample(match[1].str());
+        isSame = isSame && actual == match[2].str();
+        EXPECT_EQ(actual, match[2].str()) << GetParam() << ": " << attribute(match[1].str(), "data-equation");
+        actualPage += page.substr(copied, static_cast<std::size_t>(match.position(2)) - copied) + actual;
+        copied = static_cast<std::size_t>(match.position(2) + match.length(2));
+        ++count;
+    }
+    EXPECT_GE(count, 8) << "worked examples";
+    if (!isSame) {
+        // A page with every example as printed now, to compare and copy over after checking it.
+        const std::filesystem::path written = std::filesystem::path(ACTUAL_DIR) / GetParam();
+        std::ofstream(written, std::ios::binary) << actualPage + page.substr(copied);
+        ADD_FAILURE() << "the page with the current examples: " << written;
+    }
+}
+
+TEST_P(HelpPage, PicturesLieBesideThePageInTheSourceTreeAndBesideTheProgram)
+{
+    const std::string page = support::readBytes(kResources / GetParam());
+    const std::regex picture(R"re(<img src="([^"]+)")re");
+    int count = 0;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), picture); it != std::sregex_iterator();
+         ++it) {
+        const std::string source = (*it)[1].str();
+        EXPECT_TRUE(source.starts_with("screenshots/")) << source;
+        EXPECT_TRUE(std::filesystem::is_regular_file(kResources / source)) << source;
+        EXPECT_TRUE(std::filesystem::is_regular_file(kProgramFolder / source)) << source << " in the build";
+        ++count;
+    }
+    EXPECT_GE(count, 2);
+    EXPECT_TRUE(std::filesystem::is_regular_file(kProgramFolder / GetParam())) << "copied beside the program";
+}
+
+TEST_P(HelpPage, ExplainsEveryFunction)
+{
+    const std::string page = support::readBytes(kResources / GetParam());
+    for (const char* name : {"sin", "cos", "tan", "sqr", "exp", "log", "lgt", "asn", "acs", "atn", "hsn",
+                             "hcs", "htn", "ahs", "ahc", "aht"})
+        EXPECT_NE(page.find("<td><code>" + std::string(name) + "</code></td>"), std::string::npos) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, HelpPage, testing::Values("Tervalon_English.html", "Tervalon_German.html"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param).substr(9, std::string(info.param).find('.') - 9);
+                         });
+
+} // namespace
+} // namespace config
