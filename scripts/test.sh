@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors and runs all tests (the window
-# tests offscreen); builds the engine, configuration and command line once more without Qt and runs
+# tests offscreen; the installation and the Debian package made from this build); builds the engine, configuration and command line once more without Qt and runs
 # their tests, to show that they need no window system; then runs the engine, configuration,
 # command-line and window tests again under ASan + UBSan.
 set -euo pipefail
