@@ -2,8 +2,7 @@
 // Matches one rewrite rule at one place of the equation and substitutes it; tries whole rule tables.
 #include "engine/rules.h"
 
-#include "engine/pieces.h"
-#include "engine/token_table.h"
+#include "engine/pattern_letters.h"
 
 #include <algorithm>
 #include <array>
@@ -13,33 +12,31 @@ namespace engine {
 
 namespace {
 
-/// Pattern wildcards are `a` to `x`; `y`, `z` and every other byte match only themselves.
-constexpr bool isPatternLetter(unsigned char piece)
-{
-    return piece >= 'a' && piece <= 'x';
-}
-
-constexpr int kPatternLetterCount = 'x' - 'a' + 1;
-
-/// Where a letter's first binding lies in the equation.
+/// Where a letter's binding lies in the equation.
 struct Binding {
     int start = -1;
     int length = 0;
 };
 
-int countLetterPieces(std::string_view text)
-{
-    return static_cast<int>(std::count_if(text.begin(), text.end(),
-                                          [](char c) { return isLetter(static_cast<unsigned char>(c)); }));
-}
+/// A pattern as the matcher reads it: length pieces and their levels, each followed by a 0.
+struct PatternView {
+    const unsigned char* pieces = nullptr;
+    const unsigned char* levels = nullptr;
+    int length = 0;
+    bool separatedLetters = false;
+
+    [[nodiscard]] unsigned char piece(int k) const { return pieces[k]; }
+    /// The level of piece k; 0 before the first piece and after the last.
+    [[nodiscard]] int level(int k) const { return k < 0 ? 0 : levels[k]; }
+};
 
 /// One attempt to match a pattern with its anchor at one position of the equation. Reads of E and
-/// M go through at(): their non-const operator[] is for writing only.
+/// M go through at(), which gives 0 outside the strings.
 class RuleMatch {
 public:
-    RuleMatch(const PieceString& E, const LevelString& EL, int p, const PieceString& P, const LevelString& PL,
-              unsigned char u, PieceString& M)
-        : m_E(E), m_EL(EL), m_p(p), m_P(P), m_PL(PL), m_u(u), m_M(M)
+    RuleMatch(const PieceString& E, const LevelString& EL, int p, const PatternView& P, unsigned char u,
+              PieceString& M)
+        : m_E(E), m_EL(EL), m_p(p), m_P(P), m_u(u), m_M(M)
     {
     }
 
@@ -47,7 +44,7 @@ public:
     bool match()
     {
         m_lengthE = m_E.length();
-        m_n = m_P.length();
+        m_n = m_P.length;
         if (m_p < 0 || m_p >= m_lengthE || m_n < 2)
             return false;
 
@@ -58,16 +55,22 @@ public:
         // 2. The anchor is the last pattern piece, or the one before a final letter. The offset d
         // carries the pattern's levels to the depth at which the anchor stands; it wraps as a byte,
         // while the sums of a pattern level and d below are plain integers.
-        m_k0 = (m_P[m_n - 1] == m_E.at(m_p)) ? m_n - 1 : m_n - 2;
-        m_d = static_cast<unsigned char>(m_EL[m_p] - m_PL[m_k0]);
+        m_k0 = (m_P.piece(m_n - 1) == m_E.at(m_p)) ? m_n - 1 : m_n - 2;
+        m_d = static_cast<unsigned char>(m_EL[m_p] - m_P.level(m_k0));
+        // When a literal anchors the pattern and literals separate its letters, every binding is a
+        // run of marks of its own, so step 6 can judge each binding as soon as it is taken, and the
+        // marks are not needed at all.
+        m_checkEarly = m_P.separatedLetters && !isPatternLetter(m_P.piece(m_k0));
 
-        if (!markTrailingRun() || !matchBackwards())
+        // The literals up to the nearest letter sit at fixed places left of the anchor: comparing
+        // them first rejects most trials before any letter is bound.
+        if (!anchorLiteralsMatch() || !markTrailingRun() || !matchBackwards())
             return false;
         // 5. The match must stand alone: the piece before it and the piece after it must bind less
         // strongly than its weakest literal, so that it is a whole sub-expression.
         if (m_EL[m_e] >= m_weakestLiteral || m_EL[m_matchEnd] > m_weakestLiteral)
             return false;
-        return bindLetters();
+        return m_checkEarly || bindLetters();
     }
 
     /// Step 7: the pieces before the match, R in parentheses with every letter replaced by its
@@ -91,12 +94,11 @@ public:
             return false;
 
         result.truncate(0);
-        int out = 0;
-        const auto append = [&result, &out](const unsigned char* bytes, int count) {
-            for (int i = 0; i < count; ++i)
-                result[out++] = bytes[i];
+        const auto append = [&result](const unsigned char* bytes, int count) {
+            if (count > 0)
+                result.insert(result.length(), bytes, count);
         };
-        const auto appendPiece = [&result, &out](unsigned char piece) { result[out++] = piece; };
+        const auto appendPiece = [&result](unsigned char piece) { result.insert(result.length(), piece); };
 
         append(m_E.data(), matchStart());
         appendPiece('(');
@@ -125,20 +127,34 @@ private:
         return m_bindings[static_cast<std::size_t>(letter - 'a')];
     }
 
+    /// The anchor and the literals left of it up to the first pattern letter, compared in place.
+    [[nodiscard]] bool anchorLiteralsMatch() const
+    {
+        for (int k = m_k0, e = m_p; k >= 0 && !isPatternLetter(m_P.piece(k)); --k, --e) {
+            if (m_E.at(e) != m_P.piece(k))
+                return false;
+        }
+        return true;
+    }
+
     /// 3. The trailing run: everything after the anchor that binds more strongly than the last
     /// pattern operator belongs to the final letter.
     bool markTrailingRun()
     {
+        const unsigned char last = m_P.piece(m_n - 1);
+        const int trailingLimit = m_P.level(m_n - 2) + m_d;
         int j = m_p + 1;
-        const int trailingLimit = m_PL[m_n - 2] + m_d;
         while (j < m_lengthE && m_EL[j] > trailingLimit) {
-            m_M[j] = m_P[m_n - 1];
+            if (!m_checkEarly)
+                m_M.set(j, last);
             ++j;
         }
         m_matchEnd = j;
+        if (m_k0 != m_n - 2 || !isPatternLetter(last))
+            return true;
         // A letter bound to nothing would leave an empty operand "()" or compare an empty run; no
         // well-formed match has one, so such a match is refused.
-        return !(m_k0 == m_n - 2 && isPatternLetter(m_P[m_n - 1]) && j == m_p + 1);
+        return j != m_p + 1 && takeBinding(last, m_p + 1, j - m_p - 1);
     }
 
     /// 4. Walk the pattern backwards from the anchor. Literals must be equal; a letter takes the
@@ -146,39 +162,56 @@ private:
     /// association: in a+b+c the run a+b is one operand).
     bool matchBackwards()
     {
+        const unsigned char* levels = m_EL.data();
         int e = m_p;
         int m = m_EL[m_p];
         for (int k = m_k0; k >= 0; --k) {
-            const unsigned char piece = m_P[k];
+            const unsigned char piece = m_P.piece(k);
             if (!isPatternLetter(piece)) {
                 if (m_E.at(e) != piece)
                     return false;
                 m = std::min(m, static_cast<int>(m_EL[e]));
-                m_M[e] = piece;
+                if (!m_checkEarly)
+                    m_M.set(e, piece);
                 --e;
                 continue;
             }
             if (m_EL[e] < m_EL[e + 1])
                 return false;
-            const int before = m_PL[k - 1];
-            const int after = m_PL[k + 1];
+            const int before = m_P.level(k - 1);
+            const int after = m_P.level(k + 1);
+            // The binding takes every piece at or above this level.
+            const int lowest = before < after ? after + m_d : before + m_d + 1;
             const int bindingEnd = e;
-            if (before < after) {
-                while (e >= 0 && m_EL[e] >= after + m_d) {
-                    m_M[e] = piece;
-                    --e;
-                }
-            } else {
-                while (e >= 0 && m_EL[e] > before + m_d) {
-                    m_M[e] = piece;
-                    --e;
-                }
-            }
-            if (e == bindingEnd)
+            while (e >= 0 && levels[e] >= lowest)
+                --e;
+            if (e == bindingEnd || !takeBinding(piece, e + 1, bindingEnd - e))
                 return false;
         }
         m_e = e;
         m_weakestLiteral = m;
+        return true;
+    }
+
+    /// Records the binding of letter to the pieces [start, start + length). Checked at once (step 6
+    /// for this binding) when every binding has marks of its own; otherwise only marked.
+    bool takeBinding(unsigned char letter, int start, int length)
+    {
+        if (!m_checkEarly) {
+            for (int i = start; i < start + length; ++i)
+                m_M.set(i, letter);
+            return true;
+        }
+        const unsigned char* bytes = m_E.data();
+        if (letter == 'x' && std::memchr(bytes + start, m_u, static_cast<std::size_t>(length)) == nullptr)
+            return false;
+        // The walk goes leftwards, so the binding kept last is the first one, as step 7 takes it.
+        Binding& binding = m_bindings[static_cast<std::size_t>(letter - 'a')];
+        if (binding.start >= 0 &&
+            (binding.length != length ||
+             std::memcmp(bytes + binding.start, bytes + start, static_cast<std::size_t>(length)) != 0))
+            return false;
+        binding = {start, length};
         return true;
     }
 
@@ -214,8 +247,7 @@ private:
     const PieceString& m_E;
     const LevelString& m_EL;
     const int m_p;
-    const PieceString& m_P;
-    const LevelString& m_PL;
+    const PatternView& m_P;
     const unsigned char m_u;
     PieceString& m_M;
 
@@ -223,55 +255,62 @@ private:
     int m_n = 0;
     int m_k0 = 0;
     int m_d = 0;
+    bool m_checkEarly = false;
     int m_e = 0;              // the piece just before the match
     int m_matchEnd = 0;       // the first piece after the match
     int m_weakestLiteral = 0; // the lowest level among the matched literals
     std::array<Binding, kPatternLetterCount> m_bindings{};
 };
 
+bool matchAndSubstitute(PieceString& E, const LevelString& EL, int p, const PatternView& P,
+                        std::string_view R, unsigned char u, PieceString& M, PieceString& result)
+{
+    RuleMatch match(E, EL, p, P, u, M);
+    return match.match() && match.substitute(E, R, result);
+}
+
 } // namespace
 
 bool ApplyRule(PieceString& E, const LevelString& EL, int p, const PieceString& P, const LevelString& PL,
                std::string_view R, unsigned char u, PieceString& M, PieceString& result)
 {
-    RuleMatch match(E, EL, p, P, PL, u, M);
-    return match.match() && match.substitute(E, R, result);
+    const PatternView pattern{P.data(), PL.data(), P.length(), hasSeparatedLetters(P.view())};
+    return matchAndSubstitute(E, EL, p, pattern, R, u, M, result);
+}
+
+void PiecePositions::index(const PieceString& pieces, int n)
+{
+    present.clear();
+    last.fill(-1);
+    const unsigned char* bytes = pieces.data();
+    for (int i = 0; i < n; ++i) {
+        const unsigned char piece = bytes[i];
+        previous[static_cast<std::size_t>(i)] = last[piece];
+        last[piece] = static_cast<std::int16_t>(i);
+        present.add(piece);
+    }
 }
 
 bool tryRuleTable(PieceString& pieces, const LevelString& levels, RuleScratch& scratch,
-                  std::span<const std::string_view> table, unsigned char letter, int n, RuleFilter filter,
+                  const PreparedRuleTable& table, unsigned char letter, int n, RuleFilter filter,
                   int* appliedRule)
 {
-    n = std::min(n, pieces.length());
-    for (std::size_t index = 0; index < table.size(); ++index) {
-        const std::string_view rule = table[index];
-        if (rule.empty())
-            break;
-        const std::size_t blank = rule.find(' ');
-        if (blank == std::string_view::npos || blank < 2)
-            continue;
-        const std::string_view lhs = rule.substr(0, blank);
-        const std::string_view rhs = rule.substr(blank + 1);
+    PiecePositions& positions = scratch.positions;
+    positions.index(pieces, std::min(n, pieces.length()));
+    const std::span<const PreparedRule> rules = table.rules();
+    for (std::size_t index = 0; index < rules.size(); ++index) {
+        const PreparedRule& rule = rules[index];
         // The letter pass must not let a rule multiply the occurrences of its letter.
-        if (filter == RuleFilter::NoRuleAddingLetters && countLetterPieces(rhs) > countLetterPieces(lhs))
+        if (!rule.usable || (filter == RuleFilter::NoRuleAddingLetters && rule.addsLetters))
             continue;
-
-        const auto last = static_cast<unsigned char>(lhs.back());
-        const auto anchor = isLetter(last) ? static_cast<unsigned char>(lhs[lhs.size() - 2]) : last;
-
-        // The pattern and its levels are prepared only once its anchor has been found.
-        bool prepared = false;
-        for (int position = n - 1; position >= 0; --position) {
-            if (pieces.at(position) != anchor)
-                continue;
-            if (!prepared) {
-                scratch.pattern.clear();
-                if (!scratch.pattern.insert(0, lhs) || !ComputeLevels(scratch.pattern, scratch.patternLevels))
-                    break;
-                prepared = true;
-            }
-            if (ApplyRule(pieces, levels, position, scratch.pattern, scratch.patternLevels, rhs, letter,
-                          scratch.marks, scratch.result)) {
+        // A rule with a literal the equation lacks has nowhere to match.
+        if (!positions.present.includes(rule.required))
+            continue;
+        const PatternView pattern{rule.pattern, rule.levels, rule.length, rule.separatedLetters};
+        for (int position = positions.last[rule.anchor]; position >= 0;
+             position = positions.previous[static_cast<std::size_t>(position)]) {
+            if (matchAndSubstitute(pieces, levels, position, pattern, rule.replacement, letter, scratch.marks,
+                                   scratch.result)) {
                 if (appliedRule != nullptr)
                     *appliedRule = static_cast<int>(index);
                 return true;

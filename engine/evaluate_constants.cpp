@@ -92,7 +92,7 @@ private:
 
         // -0 = +0; the pair goes with the next call.
         if (m_previous == '-') {
-            m_pieces[m - 1] = '+';
+            m_pieces.set(m - 1, '+');
             return EvaluationResult::Folded;
         }
         // A leading 0 before a sign: (0-x) = (-x).
@@ -124,7 +124,7 @@ private:
         }
         // a^0 = 1.
         if (pc == 4 && nc <= 4) {
-            m_pieces[m] = kOne;
+            m_pieces.set(m, kOne);
             deleteRange(runLeftStart(m - 1, m_previousLevel), m);
             return EvaluationResult::Folded;
         }
@@ -198,7 +198,7 @@ private:
         // The magnitude is unchanged, so only running out of codes can stop the store.
         if (const auto failure = store(negated(m_value)))
             return failure;
-        m_pieces[j] = m_pieces.at(j) == '+' ? '-' : '+';
+        m_pieces.set(j, m_pieces.at(j) == '+' ? '-' : '+');
         return EvaluationResult::Folded;
     }
 
@@ -223,7 +223,7 @@ private:
             return failure;
         m_pieces.erase(j - 1, 2);
         if (newPrevious != 0)
-            m_pieces[m_m - 1] = newPrevious;
+            m_pieces.set(m_m - 1, newPrevious);
         return EvaluationResult::Folded;
     }
 

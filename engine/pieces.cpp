@@ -57,7 +57,7 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
         pool.im[to] = pool.im[from];
         for (int i = 0; i < length; ++i) {
             if (pieces[i] == highest)
-                pieces[i] = static_cast<unsigned char>(firstFree);
+                pieces.set(i, static_cast<unsigned char>(firstFree));
         }
         ++firstFree;
     }
@@ -87,7 +87,7 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
         pool.re[static_cast<std::size_t>(code - 0x80)] = re;
         pool.im[static_cast<std::size_t>(code - 0x80)] = im;
     }
-    pieces[position] = static_cast<unsigned char>(code);
+    pieces.set(position, static_cast<unsigned char>(code));
     return StoreResult::Stored;
 }
 
@@ -97,11 +97,11 @@ StoreResult Tokenise(PieceString& pieces, ConstantPool& pool)
     int read = 0;
     int write = 0;
     while (s[read] != 0) {
-        s[write] = s[read];
+        s.set(write, s[read]);
         if (isLetter(s[read]) && isLetter(s[read + 1]) && isLetter(s[read + 2])) {
             const std::string_view name(reinterpret_cast<const char*>(s.data()) + read, 3);
             if (const unsigned char token = functionTokenOf(name); token != 0)
-                s[write] = token;
+                s.set(write, token);
             read += 2;
         }
         const unsigned char c = s[read];
@@ -163,7 +163,7 @@ bool ComputeLevels(const PieceString& pieces, LevelString& levels)
         }
         if (level >= 248)
             return false;
-        levels[i] = static_cast<unsigned char>(level);
+        levels.set(i, static_cast<unsigned char>(level));
     }
     return true;
 }

@@ -28,7 +28,7 @@ bool mergeSigns(PieceString& pieces, const LevelString& levels, int count)
             return true;
         }
         if (piece == '-' && k > 0 && level == previousLevel && isSign(pieces.at(k - 1))) {
-            pieces[k - 1] = flippedSign(pieces.at(k - 1));
+            pieces.set(k - 1, flippedSign(pieces.at(k - 1)));
             pieces.erase(k, 1);
             return true;
         }
@@ -89,7 +89,7 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
             if (pieceBefore == '-' && close - open - 1 > 1) {
                 for (int t = open + 2; t < close; ++t) {
                     if (levels.at(t) == m && isSign(pieces.at(t)))
-                        pieces[t] = flippedSign(pieces.at(t));
+                        pieces.set(t, flippedSign(pieces.at(t)));
                 }
             }
             deleteParentheses(pieces, open, close);
@@ -99,8 +99,8 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
         // the base of a power ((-b)^2 keeps its sign inside).
         if (weakest == open + 1 && (before >= 4 || after < 4)) {
             const unsigned char sign = pieces.at(open + 1);
-            pieces[open + 1] = '(';
-            pieces[open] = sign;
+            pieces.set(open + 1, '(');
+            pieces.set(open, sign);
             return true;
         }
         return false;
@@ -112,9 +112,9 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
                     if (levels.at(t) != m)
                         continue;
                     if (pieces.at(t) == '*')
-                        pieces[t] = '/';
+                        pieces.set(t, '/');
                     else if (pieces.at(t) == '/')
-                        pieces[t] = '*';
+                        pieces.set(t, '*');
                 }
             }
             deleteParentheses(pieces, open, close);

@@ -162,7 +162,8 @@ protected:
     {
         const auto filter =
             skipRulesAddingLetters ? engine::RuleFilter::NoRuleAddingLetters : engine::RuleFilter::AllRules;
-        return engine::tryRuleTable(m_buffers.pieces, m_buffers.levels, m_buffers.rules, table, letter, n,
+        const engine::PreparedRuleTable prepared(table);
+        return engine::tryRuleTable(m_buffers.pieces, m_buffers.levels, m_buffers.rules, prepared, letter, n,
                                     filter, appliedRule);
     }
     std::string rendered()
