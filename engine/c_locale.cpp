@@ -2,8 +2,10 @@
 // Runs the C library's conversions under a private C locale, so a user's comma locale never leaks in.
 #include "c_locale.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <locale.h>
 #include <vector>
 
@@ -30,9 +32,22 @@ private:
 
 bool readNumber(const char* text, double& value, int& consumed)
 {
+    // A plain decimal number (digits, point, exponent) followed by an operator, a parenthesis, `=`
+    // or the end: from_chars reads the same value as the C library, correctly rounded and without
+    // a locale, and stops where it would. Everything else (hexadecimal, a cut exponent, a
+    // value out of range) is left to the C library itself.
+    double parsed = 0.0;
+    const bool decimal = (*text >= '0' && *text <= '9') || *text == '.';
+    const std::from_chars_result fast = decimal ? std::from_chars(text, text + std::strlen(text), parsed)
+                                                : std::from_chars_result{text, std::errc::invalid_argument};
+    if (fast.ec == std::errc{} && (*fast.ptr == '\0' || std::strchr("+-*/^()=", *fast.ptr) != nullptr)) {
+        value = parsed;
+        consumed = static_cast<int>(fast.ptr - text);
+        return true;
+    }
+
     const CLocaleScope scope;
     int read = 0;
-    double parsed = 0.0;
     // %n reports where the number ended: the same place the rest read by "%lf%s" would start.
     if (std::sscanf(text, "%lf%n", &parsed, &read) < 1)
         return false;

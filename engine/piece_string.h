@@ -47,9 +47,23 @@ public:
             m_length = std::min(m_length, i);
             return;
         }
-        m_extent = std::max(m_extent, i + 1);
+        if (i >= m_extent)
+            m_extent = i + 1;
         if (i == m_length)
-            m_length = lengthFrom(i + 1);
+            m_length = i + 1 == m_extent ? m_extent : lengthFrom(i + 1);
+    }
+
+    /// Replaces the content by up to count bytes (count below kCapacity) that fill writes through
+    /// the pointer it is given; bytes it leaves out stay 0, and the string ends at the first NUL.
+    /// Returns what fill returns. For whole-string rewrites in inner loops, such as levels.
+    template <typename Fill> bool rewrite(int count, Fill fill)
+    {
+        clear();
+        count = std::clamp(count, 0, kCapacity - 1);
+        const bool result = fill(m_bytes.data());
+        m_extent = count;
+        m_length = lengthFrom(0);
+        return result;
     }
 
     /// Length up to the terminator (what the engine's `FindPiece(s, 0)` returns); kept, not searched.

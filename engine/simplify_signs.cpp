@@ -21,6 +21,8 @@ bool mergeSigns(PieceString& pieces, const LevelString& levels, int count)
 {
     for (int k = 0; k < count; ++k) {
         const unsigned char piece = pieces.at(k);
+        if (!isSign(piece))
+            continue;
         const int level = levels.at(k);
         const int previousLevel = levels.at(k - 1);
         if (piece == '+' && level >= previousLevel) {

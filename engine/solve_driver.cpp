@@ -294,8 +294,8 @@ ErrorCode SolveRun::prepare()
         return ErrorCode::TooManyPieces;
     if (!ComputeLevels(m_pieces, m_levels))
         return ErrorCode::TooDeeplyNested;
-    m_output +=
-        FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool, m_buffers.outputLineCounter);
+    static_cast<void>(appendLine(m_output, m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool,
+                                 m_buffers.outputLineCounter));
     const ErrorCode error = Normalise(m_buffers, kUnknown);
     m_mode = Mode::All;
     m_letterCursor = 'a';
@@ -402,13 +402,11 @@ bool SolveRun::emitLine()
     m_error = Normalise(m_buffers, kUnknown);
     if (m_error != ErrorCode::None)
         return false;
-    const std::string line =
-        FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool, m_buffers.outputLineCounter);
-    if (line.empty()) {
+    if (!appendLine(m_output, m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool,
+                    m_buffers.outputLineCounter)) {
         m_error = ErrorCode::TooManyLines;
         return false;
     }
-    m_output += line;
     return true;
 }
 

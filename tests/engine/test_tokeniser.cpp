@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Tokens, levels and the constant pool.
+#include "engine/c_locale.h"
 #include "engine/complex_arithmetic.h"
 #include "engine/equation_solver.h"
 #include "engine/formatting.h"
@@ -8,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
+#include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -68,6 +73,67 @@ TEST(Tokenise, StoresValuesOfNumbers)
     EXPECT_EQ(buffers->pool.value(0x8C).re, 1.5);
     // Whatever the C library reads after a digit is part of the number, hexadecimal included.
     EXPECT_EQ(buffers->pool.value(0x8D).re, 8.0);
+}
+
+// Numbers are read like the C library's "%lf" in the C locale (this test process keeps it): the
+// same value and the same end, for plain decimals and for everything the fast reading hands on
+// (hexadecimal, cut exponents, overflow and underflow, a point or letter after the number).
+TEST(Tokenise, ReadsNumbersAsTheCLibrary)
+{
+    std::vector<std::string> texts = {"0",
+                                      "5.",
+                                      ".5",
+                                      ".",
+                                      "1e",
+                                      "1e+",
+                                      "1e-",
+                                      "2.5e3",
+                                      "1E5",
+                                      "0x1p3",
+                                      "0x",
+                                      "1e400",
+                                      "1e-400",
+                                      "4.9e-324",
+                                      "2.2250738585072011e-308",
+                                      "123456789012345678901234567890",
+                                      "0.1000000000000000055511151231257827",
+                                      "9007199254740993",
+                                      "1.5.5",
+                                      "7e+05",
+                                      "00012",
+                                      "3e-0"};
+    std::mt19937 random(8u);
+    const std::string digits = "0123456789";
+    const auto someDigits = [&](int most) {
+        std::string text;
+        for (int n = static_cast<int>(random() % static_cast<unsigned>(most)); n >= 0; --n)
+            text += digits[random() % 10];
+        return text;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = someDigits(18);
+        if (random() % 2 == 0)
+            text += "." + someDigits(18);
+        if (random() % 3 == 0)
+            text += std::string("e") + "+-"[random() % 2] + someDigits(3);
+        texts.push_back(text);
+    }
+    for (const std::string& number : texts) {
+        for (const char* after : {"", "+x", "-1", "*", "/", "^2", ")", "=x", "(", "x", ".", "e", ",", "a"}) {
+            const std::string text = number + after;
+            double expected = 0.0;
+            int expectedEnd = 0;
+            const bool expectedRead = std::sscanf(text.c_str(), "%lf%n", &expected, &expectedEnd) >= 1;
+            double value = -1.0;
+            int end = -1;
+            ASSERT_EQ(engine::readNumber(text.c_str(), value, end), expectedRead) << text;
+            if (expectedRead) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected))
+                    << text;
+                ASSERT_EQ(end, expectedEnd) << text;
+            }
+        }
+    }
 }
 
 TEST(Tokenise, ReadsNumbersAsInTheCLocale)
