@@ -36,4 +36,30 @@ inline bool hasSeparatedLetters(std::string_view pattern)
     return true;
 }
 
+/// How a pattern stands on the piece at its anchor position.
+struct Anchoring {
+    int index = 0;    // the pattern piece on the anchor: the last one, or the one before a final letter
+    int literals = 0; // literal pieces from there leftwards, up to the nearest letter
+    // A literal stands on the anchor and literals separate the letters: every binding then lies
+    // between literals (or the ends of the match) and can be judged as soon as it is taken.
+    bool bindingsBetweenLiterals = false;
+};
+
+/// The anchoring of pattern (two pieces or more) on a piece equal to anchorPiece.
+inline Anchoring anchoringOf(std::string_view pattern, unsigned char anchorPiece)
+{
+    Anchoring anchoring;
+    const int n = static_cast<int>(pattern.size());
+    const auto piece = [pattern](int k) {
+        return static_cast<unsigned char>(pattern[static_cast<std::size_t>(k)]);
+    };
+    anchoring.index = piece(n - 1) == anchorPiece ? n - 1 : n - 2;
+    while (anchoring.literals <= anchoring.index &&
+           !isPatternLetter(piece(anchoring.index - anchoring.literals)))
+        ++anchoring.literals;
+    anchoring.bindingsBetweenLiterals =
+        hasSeparatedLetters(pattern) && !isPatternLetter(piece(anchoring.index));
+    return anchoring;
+}
+
 } // namespace engine

@@ -37,7 +37,10 @@ void prepareRule(std::string_view row, PreparedRule& rule, PatternPlace& place,
         return;
     rule.usable = true;
     rule.length = pattern.length();
-    rule.separatedLetters = hasSeparatedLetters(pattern.view());
+    const Anchoring anchoring = anchoringOf(pattern.view(), rule.anchor);
+    rule.anchorIndex = anchoring.index;
+    rule.anchorLiterals = anchoring.literals;
+    rule.bindingsBetweenLiterals = anchoring.bindingsBetweenLiterals;
     // Every match compares the anchor and each literal from the first piece to the last but one.
     rule.required.add(rule.anchor);
     for (int k = 0; k + 1 < rule.length; ++k) {

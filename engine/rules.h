@@ -49,10 +49,14 @@ struct PreparedRule {
     int length = 0;
     std::string_view replacement;
     unsigned char anchor = 0;
-    bool usable = false;           // false for a row without a blank after two pattern pieces
-    bool addsLetters = false;      // the replacement names more letter pieces than the pattern
-    bool separatedLetters = false; // no two pattern letters stand side by side
-    PieceSet required;             // the anchor and every literal before the last pattern piece
+    bool usable = false;      // false for a row without a blank after two pattern pieces
+    bool addsLetters = false; // the replacement names more letter pieces than the pattern
+    PieceSet required;        // the anchor and every literal before the last pattern piece
+    // How the pattern stands on its anchor: the pattern piece there, the literals from there
+    // leftwards up to the nearest letter, and whether literals separate every binding.
+    int anchorIndex = 0;
+    int anchorLiterals = 0;
+    bool bindingsBetweenLiterals = false;
 };
 
 /// A rule table prepared once: the rules up to the first empty row, with their patterns' pieces and
@@ -76,21 +80,37 @@ private:
 [[nodiscard]] const PreparedRuleTable& preparedRuleSetB();
 [[nodiscard]] const PreparedRuleTable& preparedRuleSetC();
 
-/// Where each piece value occurs in the scanned part of an equation: the last position and, from
-/// every position, the previous one holding the same piece (-1 when there is none).
-struct PiecePositions {
+/// What one attempt with a rule table asks about the equation again and again: where each piece
+/// value occurs below the scan limit (the last position, and from every position the previous one
+/// holding the same piece; -1 when there is none) and where the operands before and after a piece
+/// end.
+class EquationIndex {
+public:
     PieceSet present;
     std::array<std::int16_t, 256> last{};
     std::array<std::int16_t, PieceString::kCapacity> previous{};
 
-    /// Indexes the pieces 0 to n-1 of pieces.
-    void index(const PieceString& pieces, int n);
+    /// Indexes pieces (levels current) with anchors scanned below n. Both must outlive the use.
+    void index(const PieceString& pieces, const LevelString& levels, int n);
+    /// The first piece after p whose level is not above that of p (or the length), worked out
+    /// once per index.
+    [[nodiscard]] int operandEndAfter(int p);
+    /// The last piece at or before e whose level is below lowest, or -1: where an operand that
+    /// ends at e starts, less one.
+    [[nodiscard]] int lastBelow(int e, int lowest);
+
+private:
+    std::array<std::int16_t, PieceString::kCapacity> m_operandEnd{};  // -1: not yet worked out
+    std::array<std::int16_t, PieceString::kCapacity> m_lowerBefore{}; // the last earlier piece of lower level
+    bool m_hasLowerBefore = false; // worked out for all pieces at the first lastBelow
+    const unsigned char* m_levels = nullptr;
+    int m_length = 0;
 };
 
-/// The scratch of a rule-table attempt: the piece index of the equation, the marks and the
-/// rewritten equation.
+/// The scratch of a rule-table attempt: the index of the equation, the marks and the rewritten
+/// equation.
 struct RuleScratch {
-    PiecePositions positions;
+    EquationIndex index;
     PieceString marks;
     PieceString result;
 };
