@@ -28,8 +28,9 @@ LetterWeight letterWeight(const PieceString& pieces, const LevelString& levels, 
 {
     LetterWeight result;
     int best = -1;
+    const unsigned char* bytes = pieces.data();
     for (int t = to - 1; t >= from; --t) {
-        if (pieces.at(t) != letter)
+        if (bytes[t] != letter)
             continue;
         const int neighbour = std::max<int>(levels.at(t - 1), levels.at(t + 1));
         if (neighbour > best) {
@@ -88,21 +89,22 @@ bool CollectTerms(PieceString& pieces, const LevelString& levels, unsigned char 
     if (&scratch == &pieces)
         return false;
     const int count = pieces.length();
+    const unsigned char* levelBytes = levels.data(); // read at 0 to count only
     for (int k = 1; k < count; ++k) {
         // Only a binary + - * / : its predecessor (the end of the left operand) binds more tightly.
-        const int level = levels.at(k);
+        const int level = levelBytes[k];
         const int kind = levelClass(level);
-        if ((kind != 1 && kind != 2) || levels.at(k - 1) <= level)
+        if ((kind != 1 && kind != 2) || levelBytes[k - 1] <= level)
             continue;
 
         int leftRun = k - 1;
-        while (leftRun > 0 && levels.at(leftRun - 1) > level)
+        while (leftRun > 0 && levelBytes[leftRun - 1] > level)
             --leftRun;
         // The left operand carries its own operator along when it has one (b in a+b+c).
-        const bool leftHasOperator = leftRun > 0 && levels.at(leftRun - 1) == level;
+        const bool leftHasOperator = leftRun > 0 && levelBytes[leftRun - 1] == level;
         const int i = leftHasOperator ? leftRun - 1 : leftRun;
         int j = k + 1;
-        while (j < count && levels.at(j) > level)
+        while (j < count && levelBytes[j] > level)
             ++j;
         if (j == k + 1)
             continue;

@@ -45,7 +45,18 @@ public:
     }
 
 private:
-    using Outcome = std::optional<EvaluationResult>; // empty: the check does not apply
+    /// What one check gives: a result, or none when it does not apply. Kept in one integer rather
+    /// than an optional, whose two parts cost a stall each time a result is handed on.
+    class Outcome {
+    public:
+        Outcome(EvaluationResult result) : m_code(static_cast<int>(result)) {}
+        Outcome(std::nullopt_t) {}
+        explicit operator bool() const { return m_code >= 0; }
+        EvaluationResult operator*() const { return static_cast<EvaluationResult>(m_code); }
+
+    private:
+        int m_code = -1;
+    };
 
     void loadContext()
     {

@@ -135,33 +135,35 @@ int writeExponent(const Scientific& number, char* out)
 
 } // namespace
 
-void appendDecimal(std::string& out, double value)
+int writeDecimal(double value, char* out)
 {
     // Whole numbers from 1 to 999999 have at most six digits and print as themselves.
     const double magnitude = std::fabs(value);
     if (magnitude >= 1.0 && magnitude < 1000000.0 &&
         magnitude == static_cast<double>(static_cast<int>(magnitude))) {
-        std::array<char, 8> whole;
-        char* end = whole.data();
+        char* end = out;
         if (value < 0.0)
             *end++ = '-';
-        end = std::to_chars(end, whole.data() + whole.size(), static_cast<int>(magnitude)).ptr;
-        out.append(whole.data(), end);
-        return;
+        end = std::to_chars(end, out + kMaxDecimalLength, static_cast<int>(magnitude)).ptr;
+        return static_cast<int>(end - out);
     }
     Scientific number;
     std::array<char, 32> text; // written by the conversions
     int length = 0;
     if (!roundToSixDigits(value, number, text, length)) {
-        out.append(text.data(), static_cast<std::size_t>(length)); // inf or nan: nothing to shape
-        return;
+        std::copy_n(text.data(), length, out); // inf or nan: nothing to shape
+        return length;
     }
     // Fixed notation strictly between 10^-6 and 10^6; the test is on the value, before rounding.
     if ((value > -1000000.0 && value < -0.000001) || (value > 0.000001 && value < 1000000.0))
-        length = writeFixed(number, text.data());
-    else
-        length = writeExponent(number, text.data());
-    out.append(text.data(), static_cast<std::size_t>(length));
+        return writeFixed(number, out);
+    return writeExponent(number, out);
+}
+
+void appendDecimal(std::string& out, double value)
+{
+    std::array<char, kMaxDecimalLength> text;
+    out.append(text.data(), static_cast<std::size_t>(writeDecimal(value, text.data())));
 }
 
 std::string FormatDecimal(double value)

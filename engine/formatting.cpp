@@ -4,6 +4,7 @@
 
 #include "engine/token_table.h"
 
+#include <algorithm>
 #include <array>
 
 namespace engine {
@@ -20,9 +21,51 @@ constexpr std::array<std::size_t, 256> kFunctionNameAt = [] {
     return at;
 }();
 
+/// Gathers the text of a line in a small buffer and hands it to the output in a few appends.
+class LineWriter {
+public:
+    explicit LineWriter(std::string& out) : m_out(out) {}
+    ~LineWriter() { flush(); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    /// Room for one item of the line (at most kItem characters), written there and then counted
+    /// with advance.
+    char* room()
+    {
+        if (m_used > kSize - kItem)
+            flush();
+        return m_buffer.data() + m_used;
+    }
+    void advance(int count) { m_used += count; }
+    void put(char c)
+    {
+        *room() = c;
+        ++m_used;
+    }
+    void put(std::string_view text)
+    {
+        for (const char c : text)
+            put(c);
+    }
+
+private:
+    void flush()
+    {
+        m_out.append(m_buffer.data(), static_cast<std::size_t>(m_used));
+        m_used = 0;
+    }
+
+    static constexpr int kSize = 512;
+    static constexpr int kItem = 2 * kMaxDecimalLength + 16; // the longest constant, bracketed
+    std::array<char, kSize> m_buffer;
+    int m_used = 0;
+    std::string& m_out;
+};
+
 /// A constant's text in the order the cases are told apart: complex (re and im not 0), real,
 /// zero, imaginary; bracketed where its neighbours would otherwise bind into it.
-void appendConstant(std::string& line, Complex value, int previousClass, int nextClass)
+void putConstant(LineWriter& line, Complex value, int previousClass, int nextClass)
 {
     const double re = value.re;
     const double im = value.im;
@@ -36,22 +79,25 @@ void appendConstant(std::string& line, Complex value, int previousClass, int nex
     else if (im != 0.0)
         bracket = previousClass >= 2 || nextClass == 4;
 
+    char* const start = line.room();
+    char* text = start;
     if (bracket)
-        line += '(';
+        *text++ = '(';
     if (re == 0.0 && im == 0.0) {
-        line += '0';
+        *text++ = '0';
     } else {
         if (re != 0.0)
-            appendDecimal(line, re);
+            text += writeDecimal(re, text);
         if (complex && !(im < 0.0))
-            line += '+'; // a negative imaginary part brings its own sign
+            *text++ = '+'; // a negative imaginary part brings its own sign
         if (!real) {
-            appendDecimal(line, im);
-            line += kImaginaryUnit;
+            text += writeDecimal(im, text);
+            text = std::copy(kImaginaryUnit.begin(), kImaginaryUnit.end(), text);
         }
     }
     if (bracket)
-        line += ')';
+        *text++ = ')';
+    line.advance(static_cast<int>(text - start));
 }
 
 } // namespace
@@ -59,12 +105,13 @@ void appendConstant(std::string& line, Complex value, int previousClass, int nex
 void appendPieces(std::string& out, const PieceString& pieces, const LevelString& levels,
                   const ConstantPool& pool, std::string_view tokenTable)
 {
+    LineWriter line(out);
     // The solver's own table is looked up by index; any other is searched.
     const bool ownTable = tokenTable == kFunctionTokenTable;
     for (int i = 0; pieces[i] != 0; ++i) {
         const unsigned char piece = pieces[i];
         if (isConstantToken(piece)) {
-            appendConstant(out, pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
+            putConstant(line, pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
             continue;
         }
         std::size_t at = std::string_view::npos;
@@ -73,9 +120,9 @@ void appendPieces(std::string& out, const PieceString& pieces, const LevelString
         else if (!ownTable && !isLetter(piece))
             at = tokenTable.find(static_cast<char>(piece));
         if (at != std::string_view::npos)
-            out += tokenTable.substr(at + 1, 3);
+            line.put(tokenTable.substr(at + 1, 3));
         else
-            out += static_cast<char>(piece);
+            line.put(static_cast<char>(piece));
     }
 }
 

@@ -20,6 +20,11 @@ inline constexpr int kLineLimit = 255;
 [[nodiscard]] std::string FormatDecimal(double value);
 /// Appends FormatDecimal(value) to out.
 void appendDecimal(std::string& out, double value);
+/// The longest text FormatDecimal gives ("-1.23457e-308" and the like, or inf and nan).
+inline constexpr int kMaxDecimalLength = 32;
+/// Writes FormatDecimal(value) to out, which has room for kMaxDecimalLength characters, and
+/// returns its length.
+int writeDecimal(double value, char* out);
 
 /// The text of pieces: function tokens as their names (looked up in tokenTable), constant tokens as their
 /// values in pool, bracketed where the neighbouring levels need it (levels must be current for pieces),

@@ -71,9 +71,8 @@ bool PieceString::insert(int position, const unsigned char* source, int count)
     std::memmove(at, source, static_cast<std::size_t>(count));
     m_extent = std::max(m_extent, len + count + 1);
     // A NUL among the inserted bytes ends the string there; otherwise the old terminator moved along.
-    const void* nul = std::memchr(at, 0, static_cast<std::size_t>(count));
-    m_length = nul == nullptr ? len + count
-                              : static_cast<int>(static_cast<const unsigned char*>(nul) - m_bytes.data());
+    const unsigned char* nul = std::find(at, at + count, 0);
+    m_length = nul == at + count ? len + count : static_cast<int>(nul - m_bytes.data());
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 
@@ -37,16 +38,16 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
     // Compact the codes in use from 0x8B upward, so that every code from `firstFree` on is free:
     // the highest code in use moves down into each gap.
     const int length = pieces.length();
-    std::array<bool, 256> used{};
+    const unsigned char* bytes = pieces.data();
+    std::bitset<256> used;
     int highest = 0;
     for (int i = 0; i < length; ++i) {
-        const unsigned char piece = pieces[i];
-        used[piece] = true;
-        highest = std::max(highest, static_cast<int>(piece));
+        used.set(bytes[i]);
+        highest = std::max(highest, static_cast<int>(bytes[i]));
     }
     int firstFree = kFirstFreeCode;
     while (firstFree <= 0xFF) {
-        if (used[static_cast<std::size_t>(firstFree)]) {
+        if (used.test(static_cast<std::size_t>(firstFree))) {
             ++firstFree;
             continue;
         }
@@ -60,9 +61,9 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
             if (pieces[i] == highest)
                 pieces.set(i, static_cast<unsigned char>(firstFree));
         }
-        used[static_cast<std::size_t>(highest)] = false;
-        used[static_cast<std::size_t>(firstFree)] = true;
-        while (!used[static_cast<std::size_t>(highest)])
+        used.reset(static_cast<std::size_t>(highest));
+        used.set(static_cast<std::size_t>(firstFree));
+        while (!used.test(static_cast<std::size_t>(highest)))
             --highest;
         ++firstFree;
     }
@@ -132,44 +133,53 @@ StoreResult Tokenise(PieceString& pieces, ConstantPool& pool)
 
 namespace {
 
-/// What a piece contributes to its level.
-enum class LevelKind : unsigned char { Other, Open, Close, Sign, Product, Power, Operand, Function };
+/// What a piece contributes to its level: `(` deepens before its level is taken, `)` after; the
+/// level is the depth plus the precedence class, or 0 for `=` and unknown pieces; a sign takes
+/// its level from the piece before it.
+struct LevelRule {
+    int open = 0;      // added to the depth before the level is taken
+    int close = 0;     // taken from the depth afterwards
+    int withDepth = 0; // 1 when the level counts the depth
+    int offset = 0;    // the precedence class
+    bool sign = false;
+};
 
-constexpr std::array<LevelKind, 256> kLevelKinds = [] {
-    std::array<LevelKind, 256> kinds{};
+constexpr std::array<LevelRule, 256> kLevelRules = [] {
+    std::array<LevelRule, 256> rules{};
     for (int piece = 1; piece < 256; ++piece) {
         const auto c = static_cast<unsigned char>(piece);
-        LevelKind kind = LevelKind::Other;
+        LevelRule& rule = rules[static_cast<std::size_t>(piece)];
+        rule.withDepth = 1;
         if (c == '(')
-            kind = LevelKind::Open;
+            rule.open = 8;
         else if (c == ')')
-            kind = LevelKind::Close;
+            rule.close = 8;
         else if (isSign(c))
-            kind = LevelKind::Sign;
+            rule.sign = true;
         else if (c == '*' || c == '/')
-            kind = LevelKind::Product;
+            rule.offset = 2;
         else if (c == '^')
-            kind = LevelKind::Power;
+            rule.offset = 4;
         else if (isLetter(c) || isConstantToken(c))
-            kind = LevelKind::Operand;
+            rule.offset = 7;
         else if (isFunctionToken(c))
-            kind = LevelKind::Function;
-        kinds[static_cast<std::size_t>(piece)] = kind;
+            rule.offset = 6;
+        else
+            rule.withDepth = 0; // `=` and anything unknown: level 0
     }
-    return kinds;
+    return rules;
 }();
 
-/// A sign after a sign shares its level; after * / or ^ it binds more tightly.
-int signLevel(unsigned char previous, int previousLevel, int depth)
-{
-    if (isSign(previous))
-        return previousLevel;
-    if (previous == '*' || previous == '/')
-        return depth + 3;
-    if (previous == '^')
-        return depth + 5;
-    return depth + 1;
-}
+/// The class of a sign after each piece: it binds more tightly after * / (3) and ^ (5). After
+/// another sign it shares that sign's level instead.
+constexpr std::array<int, 256> kSignClassAfter = [] {
+    std::array<int, 256> classes{};
+    classes.fill(1);
+    classes['*'] = 3;
+    classes['/'] = 3;
+    classes['^'] = 5;
+    return classes;
+}();
 
 } // namespace
 
@@ -178,41 +188,24 @@ bool ComputeLevels(const PieceString& pieces, LevelString& levels)
     const unsigned char* bytes = pieces.data();
     const int count = pieces.length();
     return levels.rewrite(count, [bytes, count](unsigned char* out) {
+        // Written without branches on the kind of piece: kinds follow each other unpredictably.
         int depth = 0;
+        unsigned char previous = 0;
+        int previousLevel = 0;
         for (int i = 0; i < count; ++i) {
-            int level = 0; // `=` and anything unknown
-            switch (kLevelKinds[bytes[i]]) {
-            case LevelKind::Open:
-                depth += 8;
-                level = depth;
-                break;
-            case LevelKind::Close:
-                level = depth;
-                depth -= 8;
-                if (depth < 0)
-                    return false;
-                break;
-            case LevelKind::Sign:
-                level = signLevel(i > 0 ? bytes[i - 1] : 0, i > 0 ? out[i - 1] : 0, depth);
-                break;
-            case LevelKind::Product:
-                level = depth + 2;
-                break;
-            case LevelKind::Power:
-                level = depth + 4;
-                break;
-            case LevelKind::Operand:
-                level = depth + 7;
-                break;
-            case LevelKind::Function:
-                level = depth + 6;
-                break;
-            case LevelKind::Other:
-                break;
-            }
-            if (level >= 248)
+            const unsigned char piece = bytes[i];
+            const LevelRule& rule = kLevelRules[piece];
+            depth += rule.open;
+            int level = depth * rule.withDepth + rule.offset;
+            const int signLevel = isSign(previous) ? previousLevel : depth + kSignClassAfter[previous];
+            level = rule.sign ? signLevel : level;
+            depth -= rule.close;
+            // A `)` that closes nothing, or more than 30 nested parentheses.
+            if (depth < 0 || level >= 248)
                 return false;
             out[i] = static_cast<unsigned char>(level);
+            previous = piece;
+            previousLevel = level;
         }
         return true;
     });

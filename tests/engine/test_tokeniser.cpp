@@ -9,10 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -301,6 +304,61 @@ TEST(PieceEdits, InsertDeleteFind)
     EXPECT_EQ(s.view(), "y=1");
     EXPECT_EQ(s.at(-1), 0);
     EXPECT_EQ(s.at(engine::PieceString::kCapacity + 5), 0);
+}
+
+// The length is kept, not searched: after any mix of edits it is still the place of the first NUL
+// of the bytes, as a plain byte array edited the same way shows (writes past the end, NULs written
+// or inserted in the middle included).
+TEST(PieceEdits, LengthFollowsEveryEdit)
+{
+    auto string = std::make_unique<engine::PieceString>();
+    std::array<char, 256> model{};
+    std::mt19937 random(255u);
+    const auto position = [&random] { return static_cast<int>(random() % 40); };
+    const auto piece = [&random] { return static_cast<char>(random() % 4 == 0 ? 0 : 'a' + random() % 26); };
+    for (int step = 0; step < 20000; ++step) {
+        const int length = static_cast<int>(std::strlen(model.data()));
+        const int at = position();
+        char* const bytes = model.data();
+        switch (random() % 5) {
+        case 0:
+            bytes[at] = piece();
+            string->set(at, static_cast<unsigned char>(bytes[at]));
+            break;
+        case 1: {
+            if (length > 200)
+                break;
+            const char inserted[] = {piece(), piece()};
+            ASSERT_TRUE(string->insert(at, reinterpret_cast<const unsigned char*>(inserted), 2));
+            const int where = std::min(at, length);
+            std::memmove(bytes + where + 2, bytes + where, static_cast<std::size_t>(length - where + 1));
+            std::memcpy(bytes + where, inserted, 2);
+            break;
+        }
+        case 2:
+            string->erase(at, 2);
+            if (at < length) {
+                const int count = std::min(2, length - at);
+                std::memmove(bytes + at, bytes + at + count,
+                             static_cast<std::size_t>(length - at - count + 1));
+                std::memset(bytes + length - count, 0, static_cast<std::size_t>(count));
+            }
+            break;
+        case 3:
+            if (random() % 8 == 0) {
+                string->clear();
+                model.fill(0);
+            }
+            break;
+        default:
+            string->truncate(at);
+            if (at < length)
+                std::memset(bytes + at, 0, static_cast<std::size_t>(length - at));
+            break;
+        }
+        ASSERT_EQ(string->length(), static_cast<int>(std::strlen(bytes))) << "step " << step;
+        ASSERT_EQ(string->view(), std::string_view(bytes)) << "step " << step;
+    }
 }
 
 } // namespace
