@@ -47,13 +47,12 @@ std::uint32_t letterBit(unsigned char letter)
 }
 
 /// Matches patterns at places of one equation (steps 1 to 6) and substitutes a match (step 7).
-/// With the index of a table attempt, operand ends and the unknown are looked up, not searched.
+/// With the index of a table attempt, operand ends are looked up instead of walked piece by piece.
 class Matcher {
 public:
     Matcher(const PieceString& E, const LevelString& EL, unsigned char u, PieceString& M,
             EquationIndex* index)
-        : m_E(E), m_pieces(E.data()), m_levels(EL.data()), m_lengthE(E.length()), m_u(u), m_M(M),
-          m_index(index)
+        : m_pieces(E.data()), m_levels(EL.data()), m_lengthE(E.length()), m_u(u), m_M(M), m_index(index)
     {
     }
 
@@ -259,7 +258,6 @@ private:
         return true;
     }
 
-    const PieceString& m_E;
     const unsigned char* m_pieces;
     const unsigned char* m_levels;
     const int m_lengthE;
@@ -285,13 +283,13 @@ void EquationIndex::index(const PieceString& pieces, const LevelString& levels, 
 {
     const unsigned char* bytes = pieces.data();
     const int length = pieces.length();
-    present.clear();
-    last.fill(-1);
+    m_present.clear();
+    m_last.fill(-1);
     for (int i = 0; i < n; ++i) {
         const unsigned char piece = bytes[i];
-        previous[static_cast<std::size_t>(i)] = last[piece];
-        last[piece] = static_cast<std::int16_t>(i);
-        present.add(piece);
+        m_previous[static_cast<std::size_t>(i)] = m_last[piece];
+        m_last[piece] = static_cast<std::int16_t>(i);
+        m_present.add(piece);
     }
     // Operand ends are found when first asked for: most sweeps ask for few of them.
     std::fill_n(m_operandEnd.begin(), length, std::int16_t{-1});
@@ -337,7 +335,7 @@ bool tryRuleTable(PieceString& pieces, const LevelString& levels, RuleScratch& s
 {
     EquationIndex& index = scratch.index;
     index.index(pieces, levels, std::min(n, pieces.length()));
-    Matcher matcher(pieces, levels, letter, scratch.marks, &index);
+    const Matcher matcher(pieces, levels, letter, scratch.marks, &index);
     Match match;
     const std::span<const PreparedRule> rules = table.rules();
     for (std::size_t number = 0; number < rules.size(); ++number) {
@@ -346,14 +344,14 @@ bool tryRuleTable(PieceString& pieces, const LevelString& levels, RuleScratch& s
         if (!rule.usable || (filter == RuleFilter::NoRuleAddingLetters && rule.addsLetters))
             continue;
         // A rule with a literal the equation lacks has nowhere to match.
-        if (!index.present.includes(rule.required))
+        if (!index.holdsAll(rule.required))
             continue;
         const PatternView pattern{rule.pattern,
                                   rule.levels,
                                   rule.length,
                                   {rule.anchorIndex, rule.anchorLiterals, rule.bindingsBetweenLiterals}};
-        for (int position = index.last[rule.anchor]; position >= 0;
-             position = index.previous[static_cast<std::size_t>(position)]) {
+        for (int position = index.lastOf(rule.anchor); position >= 0;
+             position = index.previousLike(position)) {
             if (matcher.match(position, pattern, match) &&
                 matcher.substitute(pieces, match, rule.replacement, scratch.result)) {
                 if (appliedRule != nullptr)

@@ -86,12 +86,15 @@ private:
 /// end.
 class EquationIndex {
 public:
-    PieceSet present;
-    std::array<std::int16_t, 256> last{};
-    std::array<std::int16_t, PieceString::kCapacity> previous{};
-
     /// Indexes pieces (levels current) with anchors scanned below n. Both must outlive the use.
     void index(const PieceString& pieces, const LevelString& levels, int n);
+
+    /// True when every piece of wanted occurs below the scan limit.
+    [[nodiscard]] bool holdsAll(const PieceSet& wanted) const { return m_present.includes(wanted); }
+    /// The last position below the scan limit holding piece, or -1.
+    [[nodiscard]] int lastOf(unsigned char piece) const { return m_last[piece]; }
+    /// The position before p holding the same piece, or -1.
+    [[nodiscard]] int previousLike(int p) const { return m_previous[static_cast<std::size_t>(p)]; }
     /// The first piece after p whose level is not above that of p (or the length), worked out
     /// once per index.
     [[nodiscard]] int operandEndAfter(int p);
@@ -100,6 +103,9 @@ public:
     [[nodiscard]] int lastBelow(int e, int lowest);
 
 private:
+    PieceSet m_present;
+    std::array<std::int16_t, 256> m_last{};
+    std::array<std::int16_t, PieceString::kCapacity> m_previous{};
     std::array<std::int16_t, PieceString::kCapacity> m_operandEnd{};  // -1: not yet worked out
     std::array<std::int16_t, PieceString::kCapacity> m_lowerBefore{}; // the last earlier piece of lower level
     bool m_hasLowerBefore = false; // worked out for all pieces at the first lastBelow
