@@ -188,24 +188,28 @@ bool ComputeLevels(const PieceString& pieces, LevelString& levels)
     const unsigned char* bytes = pieces.data();
     const int count = pieces.length();
     return levels.rewrite(count, [bytes, count](unsigned char* out) {
-        // Written without branches on the kind of piece: kinds follow each other unpredictably.
         int depth = 0;
-        unsigned char previous = 0;
-        int previousLevel = 0;
         for (int i = 0; i < count; ++i) {
             const unsigned char piece = bytes[i];
             const LevelRule& rule = kLevelRules[piece];
-            depth += rule.open;
-            int level = depth * rule.withDepth + rule.offset;
-            const int signLevel = isSign(previous) ? previousLevel : depth + kSignClassAfter[previous];
-            level = rule.sign ? signLevel : level;
-            depth -= rule.close;
-            // A `)` that closes nothing, or more than 30 nested parentheses.
-            if (depth < 0 || level >= 248)
+            int level = 0;
+            if (rule.sign) {
+                const unsigned char previous = i > 0 ? bytes[i - 1] : 0;
+                level = isSign(previous) ? out[i - 1] : depth + kSignClassAfter[previous];
+            } else if (rule.open != 0) {
+                depth += 8;
+                level = depth;
+            } else if (rule.close != 0) {
+                level = depth;
+                depth -= 8;
+                if (depth < 0)
+                    return false;
+            } else if (rule.withDepth != 0) {
+                level = depth + rule.offset;
+            }
+            if (level >= 248)
                 return false;
             out[i] = static_cast<unsigned char>(level);
-            previous = piece;
-            previousLevel = level;
         }
         return true;
     });

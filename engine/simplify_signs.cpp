@@ -4,8 +4,6 @@
 
 #include "engine/token_table.h"
 
-#include <algorithm>
-
 namespace engine {
 
 namespace {
@@ -15,61 +13,49 @@ unsigned char flippedSign(unsigned char piece)
     return piece == '+' ? '-' : '+';
 }
 
-/// Where the later steps find their first candidates; noted by the scan for signs, so that one pass
-/// over the pieces serves all three steps.
-struct LaterCandidates {
-    int factorSign = -1; // the first `*` or `/` of a product followed by `-`
-    int open = -1;       // the first `(`
-};
-
 // +a -> a, a++b -> a+b, a+-b -> a-b, a--b -> a+b.
 // A `+` at or above its predecessor's level is a sign with nothing to do: it leads the equation or
 // follows `=`, `(`, an operator or another sign (a binary `+` always follows a stronger operand).
 // A `-` that copied its predecessor's level is a second sign in a row; the two merge into one.
-bool mergeSigns(PieceString& pieces, const LevelString& levels, int count, LaterCandidates& later)
+bool mergeSigns(PieceString& pieces, const LevelString& levels, int count)
 {
-    // Every piece is judged without branching on its kind (kinds follow each other unpredictably);
-    // only a change branches off.
     const unsigned char* bytes = pieces.data();
-    const unsigned char* levelBytes = levels.data(); // read at 0 to count only
-    unsigned char previous = 0;
-    int previousLevel = 0;
     for (int k = 0; k < count; ++k) {
         const unsigned char piece = bytes[k];
-        const int level = levelBytes[k];
-        const bool plusMerges = (piece == '+') & (level >= previousLevel);
-        const bool minusMerges = (piece == '-') & (k > 0) & (level == previousLevel) & isSign(previous);
-        if (plusMerges) {
+        if (!isSign(piece))
+            continue;
+        const int level = levels.at(k);
+        const int previousLevel = levels.at(k - 1);
+        if (piece == '+' && level >= previousLevel) {
             pieces.erase(k, 1);
             return true;
         }
-        if (minusMerges) {
-            pieces.set(k - 1, flippedSign(previous));
+        if (piece == '-' && k > 0 && level == previousLevel && isSign(pieces.at(k - 1))) {
+            pieces.set(k - 1, flippedSign(pieces.at(k - 1)));
             pieces.erase(k, 1);
             return true;
         }
-        const bool factorSign =
-            ((piece == '*') | (piece == '/')) & (bytes[k + 1] == '-') & (levelClass(level) == 2);
-        later.factorSign = (later.factorSign < 0) & factorSign ? k : later.factorSign;
-        later.open = (later.open < 0) & (piece == '(') ? k : later.open;
-        previous = piece;
-        previousLevel = level;
     }
     return false;
 }
 
 // a*-b -> -a*b: the sign of a factor moves to the front of its product (the term), i.e. just after
 // the nearest piece to the left that binds more weakly than the operator.
-bool moveFactorSign(PieceString& pieces, const LevelString& levels, int k)
+bool moveFactorSign(PieceString& pieces, const LevelString& levels, int count)
 {
-    if (k < 0)
-        return false;
-    int termStart = k;
-    while (termStart > 0 && levels.at(termStart - 1) >= levels.at(k))
-        --termStart;
-    pieces.erase(k + 1, 1);
-    pieces.insert(termStart, static_cast<unsigned char>('-'));
-    return true;
+    const unsigned char* bytes = pieces.data();
+    for (int k = 0; k < count; ++k) {
+        const unsigned char piece = bytes[k];
+        if ((piece != '*' && piece != '/') || bytes[k + 1] != '-' || levelClass(levels.at(k)) != 2)
+            continue;
+        int termStart = k;
+        while (termStart > 0 && levels.at(termStart - 1) >= levels.at(k))
+            --termStart;
+        pieces.erase(k + 1, 1);
+        pieces.insert(termStart, static_cast<unsigned char>('-'));
+        return true;
+    }
+    return false;
 }
 
 void deleteParentheses(PieceString& pieces, int open, int close)
@@ -154,10 +140,10 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
     }
 }
 
-bool dissolveParentheses(PieceString& pieces, const LevelString& levels, int count, int first)
+bool dissolveParentheses(PieceString& pieces, const LevelString& levels, int count)
 {
     const unsigned char* bytes = pieces.data();
-    for (int open = std::max(first, 0); first >= 0 && open < count; ++open) {
+    for (int open = 0; open < count; ++open) {
         // The parentheses of a function argument always stay.
         if (bytes[open] != '(' || isFunctionToken(pieces.at(open - 1)))
             continue;
@@ -172,12 +158,11 @@ bool dissolveParentheses(PieceString& pieces, const LevelString& levels, int cou
 bool SimplifySigns(PieceString& pieces, const LevelString& levels)
 {
     const int count = pieces.length();
-    LaterCandidates later;
-    if (mergeSigns(pieces, levels, count, later))
+    if (mergeSigns(pieces, levels, count))
         return true;
-    if (moveFactorSign(pieces, levels, later.factorSign))
+    if (moveFactorSign(pieces, levels, count))
         return true;
-    return dissolveParentheses(pieces, levels, count, later.open);
+    return dissolveParentheses(pieces, levels, count);
 }
 
 } // namespace engine
