@@ -62,7 +62,7 @@ public:
         count = std::clamp(count, 0, kCapacity - 1);
         const bool result = fill(m_bytes.data());
         m_extent = count;
-        m_length = static_cast<int>(std::find(m_bytes.begin(), m_bytes.begin() + count, 0) - m_bytes.begin());
+        m_length = lengthFrom(0);
         return result;
     }
 

@@ -133,53 +133,44 @@ StoreResult Tokenise(PieceString& pieces, ConstantPool& pool)
 
 namespace {
 
-/// What a piece contributes to its level: `(` deepens before its level is taken, `)` after; the
-/// level is the depth plus the precedence class, or 0 for `=` and unknown pieces; a sign takes
-/// its level from the piece before it.
-struct LevelRule {
-    int open = 0;      // added to the depth before the level is taken
-    int close = 0;     // taken from the depth afterwards
-    int withDepth = 0; // 1 when the level counts the depth
-    int offset = 0;    // the precedence class
-    bool sign = false;
-};
+/// What a piece contributes to its level.
+enum class LevelKind : unsigned char { Other, Open, Close, Sign, Product, Power, Operand, Function };
 
-constexpr std::array<LevelRule, 256> kLevelRules = [] {
-    std::array<LevelRule, 256> rules{};
+constexpr std::array<LevelKind, 256> kLevelKinds = [] {
+    std::array<LevelKind, 256> kinds{};
     for (int piece = 1; piece < 256; ++piece) {
         const auto c = static_cast<unsigned char>(piece);
-        LevelRule& rule = rules[static_cast<std::size_t>(piece)];
-        rule.withDepth = 1;
+        LevelKind kind = LevelKind::Other;
         if (c == '(')
-            rule.open = 8;
+            kind = LevelKind::Open;
         else if (c == ')')
-            rule.close = 8;
+            kind = LevelKind::Close;
         else if (isSign(c))
-            rule.sign = true;
+            kind = LevelKind::Sign;
         else if (c == '*' || c == '/')
-            rule.offset = 2;
+            kind = LevelKind::Product;
         else if (c == '^')
-            rule.offset = 4;
+            kind = LevelKind::Power;
         else if (isLetter(c) || isConstantToken(c))
-            rule.offset = 7;
+            kind = LevelKind::Operand;
         else if (isFunctionToken(c))
-            rule.offset = 6;
-        else
-            rule.withDepth = 0; // `=` and anything unknown: level 0
+            kind = LevelKind::Function;
+        kinds[static_cast<std::size_t>(piece)] = kind;
     }
-    return rules;
+    return kinds;
 }();
 
-/// The class of a sign after each piece: it binds more tightly after * / (3) and ^ (5). After
-/// another sign it shares that sign's level instead.
-constexpr std::array<int, 256> kSignClassAfter = [] {
-    std::array<int, 256> classes{};
-    classes.fill(1);
-    classes['*'] = 3;
-    classes['/'] = 3;
-    classes['^'] = 5;
-    return classes;
-}();
+/// A sign after a sign shares its level; after * / or ^ it binds more tightly.
+int signLevel(unsigned char previous, int previousLevel, int depth)
+{
+    if (isSign(previous))
+        return previousLevel;
+    if (previous == '*' || previous == '/')
+        return depth + 3;
+    if (previous == '^')
+        return depth + 5;
+    return depth + 1;
+}
 
 } // namespace
 
@@ -190,22 +181,35 @@ bool ComputeLevels(const PieceString& pieces, LevelString& levels)
     return levels.rewrite(count, [bytes, count](unsigned char* out) {
         int depth = 0;
         for (int i = 0; i < count; ++i) {
-            const unsigned char piece = bytes[i];
-            const LevelRule& rule = kLevelRules[piece];
-            int level = 0;
-            if (rule.sign) {
-                const unsigned char previous = i > 0 ? bytes[i - 1] : 0;
-                level = isSign(previous) ? out[i - 1] : depth + kSignClassAfter[previous];
-            } else if (rule.open != 0) {
+            int level = 0; // `=` and anything unknown
+            switch (kLevelKinds[bytes[i]]) {
+            case LevelKind::Open:
                 depth += 8;
                 level = depth;
-            } else if (rule.close != 0) {
+                break;
+            case LevelKind::Close:
                 level = depth;
                 depth -= 8;
                 if (depth < 0)
                     return false;
-            } else if (rule.withDepth != 0) {
-                level = depth + rule.offset;
+                break;
+            case LevelKind::Sign:
+                level = signLevel(i > 0 ? bytes[i - 1] : 0, i > 0 ? out[i - 1] : 0, depth);
+                break;
+            case LevelKind::Product:
+                level = depth + 2;
+                break;
+            case LevelKind::Power:
+                level = depth + 4;
+                break;
+            case LevelKind::Operand:
+                level = depth + 7;
+                break;
+            case LevelKind::Function:
+                level = depth + 6;
+                break;
+            case LevelKind::Other:
+                break;
             }
             if (level >= 248)
                 return false;
