@@ -133,20 +133,26 @@ int writeExponent(const Scientific& number, char* out)
     return static_cast<int>(printed.ptr - out);
 }
 
-} // namespace
-
-int writeDecimal(double value, char* out)
+/// A whole number from 1 to 999999 (negated when negative): at most six digits, printed as they are.
+int writeWhole(bool negative, int whole, char* out)
 {
-    // Whole numbers from 1 to 999999 have at most six digits and print as themselves.
-    const double magnitude = std::fabs(value);
-    if (magnitude >= 1.0 && magnitude < 1000000.0 &&
-        magnitude == static_cast<double>(static_cast<int>(magnitude))) {
-        char* end = out;
-        if (value < 0.0)
-            *end++ = '-';
-        end = std::to_chars(end, out + kMaxDecimalLength, static_cast<int>(magnitude)).ptr;
-        return static_cast<int>(end - out);
-    }
+    std::array<char, 8> digits;
+    int count = 0;
+    do {
+        digits[static_cast<std::size_t>(count++)] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole > 0);
+    int length = 0;
+    if (negative)
+        out[length++] = '-';
+    while (count > 0)
+        out[length++] = digits[static_cast<std::size_t>(--count)];
+    return length;
+}
+
+/// Any other value: rounded to six digits, then in fixed or exponent notation.
+int writeRounded(double value, char* out)
+{
     Scientific number;
     std::array<char, 32> text; // written by the conversions
     int length = 0;
@@ -158,6 +164,19 @@ int writeDecimal(double value, char* out)
     if ((value > -1000000.0 && value < -0.000001) || (value > 0.000001 && value < 1000000.0))
         return writeFixed(number, out);
     return writeExponent(number, out);
+}
+
+} // namespace
+
+int writeDecimal(double value, char* out)
+{
+    const double magnitude = std::fabs(value);
+    if (magnitude >= 1.0 && magnitude < 1000000.0) {
+        const int whole = static_cast<int>(magnitude);
+        if (static_cast<double>(whole) == magnitude)
+            return writeWhole(value < 0.0, whole, out);
+    }
+    return writeRounded(value, out);
 }
 
 void appendDecimal(std::string& out, double value)

@@ -108,8 +108,10 @@ void appendPieces(std::string& out, const PieceString& pieces, const LevelString
     LineWriter line(out);
     // The solver's own table is looked up by index; any other is searched.
     const bool ownTable = tokenTable == kFunctionTokenTable;
-    for (int i = 0; pieces[i] != 0; ++i) {
-        const unsigned char piece = pieces[i];
+    const unsigned char* bytes = pieces.data();
+    const int count = pieces.length();
+    for (int i = 0; i < count; ++i) {
+        const unsigned char piece = bytes[i];
         if (isConstantToken(piece)) {
             putConstant(line, pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
             continue;
