@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Solve timings over the golden corpus: median and worst time per solve, and the line-limit case.
+// Solve timings: the golden inputs and a corpus of everyday equations (median and 90th percentile
+// per solve, cold and warm), and the worst cases one by one.
 #include "engine/equation_solver.h"
 
 #include <benchmark/benchmark.h>
@@ -15,8 +16,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// Every input equation of the golden files (lines that are neither comments, blank nor indented).
-const std::vector<std::string>& corpus()
+/// The equations of a corpus file: every line that is neither a comment, blank nor indented (the
+/// golden files' expected lines are indented).
+void readEquations(const fs::path& path, std::vector<std::string>& equations)
+{
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line[0] != '#' && line[0] != ' ')
+            equations.push_back(line);
+    }
+}
+
+const std::vector<std::string>& goldenInputs()
 {
     static const std::vector<std::string> inputs = [] {
         std::vector<fs::path> files;
@@ -26,16 +40,18 @@ const std::vector<std::string>& corpus()
         }
         std::sort(files.begin(), files.end());
         std::vector<std::string> result;
-        for (const fs::path& path : files) {
-            std::ifstream in(path);
-            std::string line;
-            while (std::getline(in, line)) {
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                if (!line.empty() && line[0] != '#' && line[0] != ' ')
-                    result.push_back(line);
-            }
-        }
+        for (const fs::path& path : files)
+            readEquations(path, result);
+        return result;
+    }();
+    return inputs;
+}
+
+const std::vector<std::string>& everydayEquations()
+{
+    static const std::vector<std::string> inputs = [] {
+        std::vector<std::string> result;
+        readEquations(fs::path(BENCH_DIR) / "everyday_equations.txt", result);
         return result;
     }();
     return inputs;
@@ -50,63 +66,111 @@ double percentile(std::vector<double> values, double fraction)
     return values[index];
 }
 
-/// One iteration solves the whole corpus; every solve is timed on its own. Reports the median and
-/// the worst single solve in microseconds, and names the worst input.
-void BM_SolveCorpus(benchmark::State& state)
+/// Microseconds one solve of input takes.
+double timeSolve(engine::EquationSolver& solver, const std::string& input)
 {
+    const auto start = std::chrono::steady_clock::now();
+    std::string result = solver.Solve(input);
+    const auto stop = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(result);
+    return std::chrono::duration<double, std::micro>(stop - start).count();
+}
+
+/// One iteration solves every equation of the corpus twice in a row, each solve timed on its own.
+/// The first solve comes after all the others and finds the caches and branch predictors set for
+/// them ("cold"); the second shows the cost of the solve itself. Reports median and 90th
+/// percentile of both, and the worst single solve with its input.
+void solveCorpus(benchmark::State& state, const std::vector<std::string>& inputs)
+{
+    if (inputs.empty()) {
+        state.SkipWithError("the corpus is empty");
+        return;
+    }
     engine::EquationSolver solver;
-    const std::vector<std::string>& inputs = corpus();
-    std::vector<double> times;
+    std::vector<double> cold;
+    std::vector<double> warm;
     double worst = 0.0;
     std::string worstInput;
     for (auto _ : state) {
         for (const std::string& input : inputs) {
-            const auto start = std::chrono::steady_clock::now();
-            std::string result = solver.Solve(input);
-            const auto stop = std::chrono::steady_clock::now();
-            benchmark::DoNotOptimize(result);
-            const double us = std::chrono::duration<double, std::micro>(stop - start).count();
-            times.push_back(us);
-            if (us > worst) {
-                worst = us;
+            cold.push_back(timeSolve(solver, input));
+            warm.push_back(timeSolve(solver, input));
+            if (warm.back() > worst) {
+                worst = warm.back();
                 worstInput = input;
             }
         }
     }
     state.counters["solves"] = static_cast<double>(inputs.size());
-    state.counters["median_us"] = percentile(times, 0.5);
-    state.counters["p90_us"] = percentile(times, 0.9);
+    state.counters["median_us"] = percentile(warm, 0.5);
+    state.counters["p90_us"] = percentile(warm, 0.9);
+    state.counters["cold_median_us"] = percentile(cold, 0.5);
+    state.counters["cold_p90_us"] = percentile(cold, 0.9);
     state.counters["worst_us"] = worst;
     state.SetLabel("worst: " + worstInput);
 }
-BENCHMARK(BM_SolveCorpus)->Unit(benchmark::kMillisecond);
 
-/// The slowest corpus equation that ends with ERROR 33: 254 lines, then the message.
-void BM_SolveLineLimit(benchmark::State& state)
+void BM_SolveGoldenInputs(benchmark::State& state)
+{
+    solveCorpus(state, goldenInputs());
+}
+BENCHMARK(BM_SolveGoldenInputs)->Unit(benchmark::kMillisecond);
+
+void BM_SolveEverydayEquations(benchmark::State& state)
+{
+    solveCorpus(state, everydayEquations());
+}
+BENCHMARK(BM_SolveEverydayEquations)->Unit(benchmark::kMillisecond);
+
+/// A sum of count terms, term(1) + term(2) + ...
+template <typename Term> std::string termsOf(int count, Term term)
+{
+    std::string text = term(1);
+    for (int i = 2; i <= count; ++i)
+        text += "+" + term(i);
+    return text;
+}
+
+/// exp(x)=a*x*a*b*c*...*v, the letters a to v repeated up to 254 characters.
+std::string productOfLetters()
+{
+    std::string text = "exp(x)=a*x";
+    for (int i = 0; text.size() + 2 <= 254; ++i)
+        text += std::string("*") + static_cast<char>('a' + i % 22);
+    return text;
+}
+
+/// One equation solved again and again. The label tells how the solve ends.
+void BM_SolveWorstCase(benchmark::State& state, const std::string& equation)
 {
     engine::EquationSolver solver;
-    std::string chosen;
-    double slowest = -1.0;
-    for (const std::string& input : corpus()) {
-        const auto start = std::chrono::steady_clock::now();
-        static_cast<void>(solver.Solve(input));
-        const double us =
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-        if (solver.lastError() == engine::ErrorCode::TooManyLines && us > slowest) {
-            slowest = us;
-            chosen = input;
-        }
-    }
-    if (chosen.empty()) {
-        state.SkipWithError("no corpus equation reaches the line limit");
-        return;
-    }
     for (auto _ : state) {
-        std::string result = solver.Solve(chosen);
+        std::string result = solver.Solve(equation);
         benchmark::DoNotOptimize(result);
     }
-    state.SetLabel(chosen);
+    const engine::ErrorCode error = solver.lastError();
+    state.SetLabel(error == engine::ErrorCode::None ? "solved"
+                                                    : "ERROR " + std::to_string(static_cast<int>(error)));
 }
-BENCHMARK(BM_SolveLineLimit)->Unit(benchmark::kMillisecond);
+
+// Long sums: constants to fold, and like terms to collect.
+BENCHMARK_CAPTURE(BM_SolveWorstCase, constant_sum_69,
+                  "x=" + termsOf(69, [](int i) { return std::to_string(i); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveWorstCase, like_term_sum_124,
+                  termsOf(124, [](int) { return std::string("x"); }) + "=6")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveWorstCase, coefficient_sum_39,
+                  termsOf(39, [](int i) { return std::to_string(i) + "*x"; }) + "=1")
+    ->Unit(benchmark::kMillisecond);
+// A product of letters with exp: 254 lines, then ERROR 33.
+BENCHMARK_CAPTURE(BM_SolveWorstCase, product_of_letters, productOfLetters())->Unit(benchmark::kMillisecond);
+// Line-limit cycles: the golden one and two from random equations.
+BENCHMARK_CAPTURE(BM_SolveWorstCase, cycle_golden, std::string("x*x^x=2"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveWorstCase, cycle_power, std::string("(sin(x-1847/-x+3)/12-x^.91)^41.066=x+7*x-x"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SolveWorstCase, cycle_functions,
+                  std::string("tan(sqr(-exp(x*x)-lgt(x/x))-((12*7))+-(48.981)-log(+x+2))=x-9748"))
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -2,55 +2,65 @@
 // Matches one rewrite rule at one place of the equation and substitutes it; tries whole rule tables.
 #include "engine/rules.h"
 
-#include "engine/pieces.h"
-#include "engine/token_table.h"
+#include "engine/pattern_letters.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace engine {
 
 namespace {
 
-/// Pattern wildcards are `a` to `x`; `y`, `z` and every other byte match only themselves.
-constexpr bool isPatternLetter(unsigned char piece)
-{
-    return piece >= 'a' && piece <= 'x';
-}
-
-constexpr int kPatternLetterCount = 'x' - 'a' + 1;
-
-/// Where a letter's first binding lies in the equation.
+/// Where a letter's binding lies in the equation.
 struct Binding {
-    int start = -1;
+    int start = 0;
     int length = 0;
 };
 
-int countLetterPieces(std::string_view text)
+/// A pattern as the matcher reads it: length pieces and their levels, each followed by a 0, and how
+/// it stands on the anchor.
+struct PatternView {
+    const unsigned char* pieces = nullptr;
+    const unsigned char* levels = nullptr;
+    int length = 0;
+    Anchoring anchoring;
+
+    /// The level of piece k; 0 before the first piece and after the last.
+    [[nodiscard]] int level(int k) const { return k < 0 ? 0 : levels[k]; }
+};
+
+/// Where a match lies and what its letters bound.
+struct Match {
+    int start = 0;                                     // the first piece of the match
+    int end = 0;                                       // the first piece after it
+    std::uint32_t bound = 0;                           // one bit per letter with a binding
+    bool checkEarly = false;                           // bindings are judged as they are taken, without marks
+    int weakestLiteral = 0;                            // the lowest level among the matched literals
+    std::array<Binding, kPatternLetterCount> bindings; // valid where bound has the letter's bit
+};
+
+std::uint32_t letterBit(unsigned char letter)
 {
-    return static_cast<int>(std::count_if(text.begin(), text.end(),
-                                          [](char c) { return isLetter(static_cast<unsigned char>(c)); }));
+    return std::uint32_t{1} << (letter - 'a');
 }
 
-/// One attempt to match a pattern with its anchor at one position of the equation. Reads of E and
-/// M go through at(): their non-const operator[] is for writing only.
-class RuleMatch {
+/// Matches patterns at places of one equation (steps 1 to 6) and substitutes a match (step 7).
+/// With the index of a table attempt, operand ends are looked up instead of walked piece by piece.
+class Matcher {
 public:
-    RuleMatch(const PieceString& E, const LevelString& EL, int p, const PieceString& P, const LevelString& PL,
-              unsigned char u, PieceString& M)
-        : m_E(E), m_EL(EL), m_p(p), m_P(P), m_PL(PL), m_u(u), m_M(M)
+    Matcher(const PieceString& E, const LevelString& EL, unsigned char u, PieceString& M,
+            EquationIndex* index)
+        : m_pieces(E.data()), m_levels(EL.data()), m_lengthE(E.length()), m_u(u), m_M(M), m_index(index)
     {
     }
 
-    /// Steps 1 to 6: true when the pattern matches a whole sub-expression with consistent letters.
-    bool match()
+    /// Steps 1 to 6 with the anchor at p (a piece that P's anchoring was worked out for): true
+    /// when the pattern matches a whole sub-expression with consistent letters; match then tells
+    /// where it lies and what its letters bound.
+    bool match(int p, const PatternView& P, Match& match) const
     {
-        m_lengthE = m_E.length();
-        m_n = m_P.length();
-        if (m_p < 0 || m_p >= m_lengthE || m_n < 2)
-            return false;
-
         // 1. One mark per piece of the equation. Only the pieces of the match get marks of their
         // own, and every one of them is written below, so the rest of M is never read: it counts as
         // unmarked without being filled, which keeps a failed attempt as cheap as the match itself.
@@ -58,47 +68,54 @@ public:
         // 2. The anchor is the last pattern piece, or the one before a final letter. The offset d
         // carries the pattern's levels to the depth at which the anchor stands; it wraps as a byte,
         // while the sums of a pattern level and d below are plain integers.
-        m_k0 = (m_P[m_n - 1] == m_E.at(m_p)) ? m_n - 1 : m_n - 2;
-        m_d = static_cast<unsigned char>(m_EL[m_p] - m_PL[m_k0]);
+        const int k0 = P.anchoring.index;
+        const int d = static_cast<unsigned char>(m_levels[p] - P.level(k0));
+        match.checkEarly = P.anchoring.bindingsBetweenLiterals;
+        match.bound = 0;
 
-        if (!markTrailingRun() || !matchBackwards())
+        // The literals up to the nearest letter sit at fixed places left of the anchor: comparing
+        // them first rejects most trials before any letter is bound.
+        for (int i = 0; i < P.anchoring.literals; ++i) {
+            if (p - i < 0 || m_pieces[p - i] != P.pieces[k0 - i])
+                return false;
+        }
+        if (!matchTrailingRun(p, P, k0, d, match) || !matchBackwards(p, P, k0, d, match))
             return false;
         // 5. The match must stand alone: the piece before it and the piece after it must bind less
         // strongly than its weakest literal, so that it is a whole sub-expression.
-        if (m_EL[m_e] >= m_weakestLiteral || m_EL[m_matchEnd] > m_weakestLiteral)
+        const int before = match.start > 0 ? m_levels[match.start - 1] : 0;
+        if (before >= match.weakestLiteral || m_levels[match.end] > match.weakestLiteral)
             return false;
-        return bindLetters();
+        return match.checkEarly || bindMarkedLetters(match);
     }
 
     /// Step 7: the pieces before the match, R in parentheses with every letter replaced by its
     /// binding in parentheses, then the pieces after the match, written to E through result. Its
     /// size is known beforehand, so an application that would not fit is refused with E unchanged.
-    bool substitute(PieceString& E, std::string_view R, PieceString& result) const
+    bool substitute(PieceString& E, const Match& match, std::string_view R, PieceString& result) const
     {
-        long long size = matchStart() + 2 + (m_lengthE - m_matchEnd);
+        long long size = match.start + 2 + (m_lengthE - match.end);
         for (const char c : R) {
             const auto piece = static_cast<unsigned char>(c);
             if (!isPatternLetter(piece)) {
                 size += 1;
                 continue;
             }
-            const Binding& binding = bindingOf(piece);
-            if (binding.start < 0)
+            if ((match.bound & letterBit(piece)) == 0)
                 return false;
-            size += binding.length + 2;
+            size += match.bindings[static_cast<std::size_t>(piece - 'a')].length + 2;
         }
         if (size > PieceString::kCapacity - 1)
             return false;
 
         result.truncate(0);
-        int out = 0;
-        const auto append = [&result, &out](const unsigned char* bytes, int count) {
-            for (int i = 0; i < count; ++i)
-                result[out++] = bytes[i];
+        const auto append = [&result](const unsigned char* bytes, int count) {
+            if (count > 0)
+                result.insert(result.length(), bytes, count);
         };
-        const auto appendPiece = [&result, &out](unsigned char piece) { result[out++] = piece; };
+        const auto appendPiece = [&result](unsigned char piece) { result.insert(result.length(), piece); };
 
-        append(m_E.data(), matchStart());
+        append(m_pieces, match.start);
         appendPiece('(');
         for (const char c : R) {
             const auto piece = static_cast<unsigned char>(c);
@@ -106,103 +123,133 @@ public:
                 appendPiece(piece);
                 continue;
             }
-            const Binding& binding = bindingOf(piece);
+            const Binding& binding = match.bindings[static_cast<std::size_t>(piece - 'a')];
             appendPiece('(');
-            append(m_E.data() + binding.start, binding.length);
+            append(m_pieces + binding.start, binding.length);
             appendPiece(')');
         }
         appendPiece(')');
-        append(m_E.data() + m_matchEnd, m_lengthE - m_matchEnd);
+        append(m_pieces + match.end, m_lengthE - match.end);
 
         E.assign(result.view());
         return true;
     }
 
 private:
-    [[nodiscard]] int matchStart() const { return m_e + 1; }
-    [[nodiscard]] const Binding& bindingOf(unsigned char letter) const
-    {
-        return m_bindings[static_cast<std::size_t>(letter - 'a')];
-    }
-
     /// 3. The trailing run: everything after the anchor that binds more strongly than the last
     /// pattern operator belongs to the final letter.
-    bool markTrailingRun()
+    bool matchTrailingRun(int p, const PatternView& P, int k0, int d, Match& match) const
     {
-        int j = m_p + 1;
-        const int trailingLimit = m_PL[m_n - 2] + m_d;
-        while (j < m_lengthE && m_EL[j] > trailingLimit) {
-            m_M[j] = m_P[m_n - 1];
-            ++j;
+        const unsigned char last = P.pieces[P.length - 1];
+        const int trailingLimit = P.level(P.length - 2) + d;
+        int j = p + 1;
+        if (match.checkEarly && m_index != nullptr && trailingLimit == m_levels[p]) {
+            j = m_index->operandEndAfter(p);
+        } else {
+            while (j < m_lengthE && m_levels[j] > trailingLimit) {
+                if (!match.checkEarly)
+                    m_M.set(j, last);
+                ++j;
+            }
         }
-        m_matchEnd = j;
+        match.end = j;
+        if (k0 != P.length - 2 || !isPatternLetter(last))
+            return true;
         // A letter bound to nothing would leave an empty operand "()" or compare an empty run; no
         // well-formed match has one, so such a match is refused.
-        return !(m_k0 == m_n - 2 && isPatternLetter(m_P[m_n - 1]) && j == m_p + 1);
+        return j != p + 1 && bind(last, p + 1, j - p - 1, match);
     }
 
     /// 4. Walk the pattern backwards from the anchor. Literals must be equal; a letter takes the
     /// operand to its left, delimited by the weaker of its two neighbouring pattern operators (left
-    /// association: in a+b+c the run a+b is one operand).
-    bool matchBackwards()
+    /// association: in a+b+c the run a+b is one operand). Nothing matches before the first piece.
+    bool matchBackwards(int p, const PatternView& P, int k0, int d, Match& match) const
     {
-        int e = m_p;
-        int m = m_EL[m_p];
-        for (int k = m_k0; k >= 0; --k) {
-            const unsigned char piece = m_P[k];
+        int e = p;
+        int m = m_levels[p];
+        for (int k = k0; k >= 0; --k) {
+            const unsigned char piece = P.pieces[k];
+            if (e < 0)
+                return false;
             if (!isPatternLetter(piece)) {
-                if (m_E.at(e) != piece)
+                if (m_pieces[e] != piece)
                     return false;
-                m = std::min(m, static_cast<int>(m_EL[e]));
-                m_M[e] = piece;
+                m = std::min(m, static_cast<int>(m_levels[e]));
+                if (!match.checkEarly)
+                    m_M.set(e, piece);
                 --e;
                 continue;
             }
-            if (m_EL[e] < m_EL[e + 1])
+            if (m_levels[e] < m_levels[e + 1])
                 return false;
-            const int before = m_PL[k - 1];
-            const int after = m_PL[k + 1];
+            const int before = P.level(k - 1);
+            const int after = P.level(k + 1);
+            // The binding takes every piece at or above this level.
+            const int lowest = before < after ? after + d : before + d + 1;
             const int bindingEnd = e;
-            if (before < after) {
-                while (e >= 0 && m_EL[e] >= after + m_d) {
-                    m_M[e] = piece;
-                    --e;
-                }
+            if (match.checkEarly && m_index != nullptr) {
+                e = m_index->lastBelow(e, lowest);
             } else {
-                while (e >= 0 && m_EL[e] > before + m_d) {
-                    m_M[e] = piece;
+                while (e >= 0 && m_levels[e] >= lowest)
                     --e;
-                }
             }
-            if (e == bindingEnd)
+            if (e == bindingEnd || !bind(piece, e + 1, bindingEnd - e, match))
                 return false;
         }
-        m_e = e;
-        m_weakestLiteral = m;
+        match.start = e + 1;
+        match.weakestLiteral = m;
         return true;
     }
 
-    /// 6. Letters must agree: an `x` binding holds the unknown, and a letter named twice binds the
-    /// same pieces at both places.
-    bool bindLetters()
+    /// Takes the binding of letter to the pieces [start, start + length). Judged at once (step 6
+    /// for this binding) when every binding has marks of its own; otherwise only marked.
+    bool bind(unsigned char letter, int start, int length, Match& match) const
     {
-        for (int i = matchStart(); i < m_matchEnd;) {
+        if (!match.checkEarly) {
+            for (int i = start; i < start + length; ++i)
+                m_M.set(i, letter);
+            return true;
+        }
+        if (letter == 'x' && !holdsUnknown(start, length))
+            return false;
+        Binding& binding = match.bindings[static_cast<std::size_t>(letter - 'a')];
+        // The walk goes leftwards, so the binding kept last is the first one, as step 7 takes it.
+        if ((match.bound & letterBit(letter)) != 0 &&
+            (binding.length != length ||
+             std::memcmp(m_pieces + binding.start, m_pieces + start, static_cast<std::size_t>(length)) != 0))
+            return false;
+        match.bound |= letterBit(letter);
+        binding = {start, length};
+        return true;
+    }
+
+    [[nodiscard]] bool holdsUnknown(int start, int length) const
+    {
+        const unsigned char* end = m_pieces + start + length;
+        return std::find(m_pieces + start, end, m_u) != end;
+    }
+
+    /// 6. Letters must agree: an `x` binding holds the unknown, and a letter named twice binds the
+    /// same pieces at both places. Reads the marks, one run of them per binding.
+    bool bindMarkedLetters(Match& match) const
+    {
+        for (int i = match.start; i < match.end;) {
             const unsigned char mark = m_M.at(i);
             if (!isPatternLetter(mark)) {
                 ++i;
                 continue;
             }
             int end = i;
-            while (end < m_matchEnd && m_M.at(end) == mark)
+            while (end < match.end && m_M.at(end) == mark)
                 ++end;
             const int runLength = end - i;
-            if (mark == 'x' &&
-                std::memchr(m_E.data() + i, m_u, static_cast<std::size_t>(runLength)) == nullptr)
+            if (mark == 'x' && std::memchr(m_pieces + i, m_u, static_cast<std::size_t>(runLength)) == nullptr)
                 return false;
-            Binding& binding = m_bindings[static_cast<std::size_t>(mark - 'a')];
-            if (binding.start < 0) {
+            Binding& binding = match.bindings[static_cast<std::size_t>(mark - 'a')];
+            if ((match.bound & letterBit(mark)) == 0) {
+                match.bound |= letterBit(mark);
                 binding = {i, runLength};
-            } else if (binding.length != runLength || std::memcmp(m_E.data() + binding.start, m_E.data() + i,
+            } else if (binding.length != runLength || std::memcmp(m_pieces + binding.start, m_pieces + i,
                                                                   static_cast<std::size_t>(runLength)) != 0) {
                 return false;
             }
@@ -211,22 +258,12 @@ private:
         return true;
     }
 
-    const PieceString& m_E;
-    const LevelString& m_EL;
-    const int m_p;
-    const PieceString& m_P;
-    const LevelString& m_PL;
+    const unsigned char* m_pieces;
+    const unsigned char* m_levels;
+    const int m_lengthE;
     const unsigned char m_u;
     PieceString& m_M;
-
-    int m_lengthE = 0;
-    int m_n = 0;
-    int m_k0 = 0;
-    int m_d = 0;
-    int m_e = 0;              // the piece just before the match
-    int m_matchEnd = 0;       // the first piece after the match
-    int m_weakestLiteral = 0; // the lowest level among the matched literals
-    std::array<Binding, kPatternLetterCount> m_bindings{};
+    EquationIndex* m_index; // its operand ends are filled in as they are asked for
 };
 
 } // namespace
@@ -234,46 +271,91 @@ private:
 bool ApplyRule(PieceString& E, const LevelString& EL, int p, const PieceString& P, const LevelString& PL,
                std::string_view R, unsigned char u, PieceString& M, PieceString& result)
 {
-    RuleMatch match(E, EL, p, P, PL, u, M);
-    return match.match() && match.substitute(E, R, result);
+    if (p < 0 || p >= E.length() || P.length() < 2)
+        return false;
+    const PatternView pattern{P.data(), PL.data(), P.length(), anchoringOf(P.view(), E[p])};
+    const Matcher matcher(E, EL, u, M, nullptr);
+    Match match;
+    return matcher.match(p, pattern, match) && matcher.substitute(E, match, R, result);
+}
+
+void EquationIndex::index(const PieceString& pieces, const LevelString& levels, int n)
+{
+    const unsigned char* bytes = pieces.data();
+    const int length = pieces.length();
+    m_present.clear();
+    m_last.fill(-1);
+    for (int i = 0; i < n; ++i) {
+        const unsigned char piece = bytes[i];
+        m_previous[static_cast<std::size_t>(i)] = m_last[piece];
+        m_last[piece] = static_cast<std::int16_t>(i);
+        m_present.add(piece);
+    }
+    // Operand ends are found when first asked for: most sweeps ask for few of them.
+    std::fill_n(m_operandEnd.begin(), length, std::int16_t{-1});
+    m_hasLowerBefore = false;
+    m_levels = levels.data();
+    m_length = length;
+}
+
+int EquationIndex::lastBelow(int e, int lowest)
+{
+    if (!m_hasLowerBefore) {
+        // Every piece between a piece and the last earlier one of lower level stands at least as
+        // high, so the search for the latter jumps over whole operands.
+        for (int q = 0; q < m_length; ++q) {
+            int i = q - 1;
+            while (i >= 0 && m_levels[i] >= m_levels[q])
+                i = m_lowerBefore[static_cast<std::size_t>(i)];
+            m_lowerBefore[static_cast<std::size_t>(q)] = static_cast<std::int16_t>(i);
+        }
+        m_hasLowerBefore = true;
+    }
+    // A piece at or above lowest takes every piece back to the last one below its own level along.
+    while (e >= 0 && m_levels[e] >= lowest)
+        e = m_lowerBefore[static_cast<std::size_t>(e)];
+    return e;
+}
+
+int EquationIndex::operandEndAfter(int p)
+{
+    std::int16_t& end = m_operandEnd[static_cast<std::size_t>(p)];
+    if (end < 0) {
+        int j = p + 1;
+        while (j < m_length && m_levels[j] > m_levels[p])
+            ++j;
+        end = static_cast<std::int16_t>(j);
+    }
+    return end;
 }
 
 bool tryRuleTable(PieceString& pieces, const LevelString& levels, RuleScratch& scratch,
-                  std::span<const std::string_view> table, unsigned char letter, int n, RuleFilter filter,
+                  const PreparedRuleTable& table, unsigned char letter, int n, RuleFilter filter,
                   int* appliedRule)
 {
-    n = std::min(n, pieces.length());
-    for (std::size_t index = 0; index < table.size(); ++index) {
-        const std::string_view rule = table[index];
-        if (rule.empty())
-            break;
-        const std::size_t blank = rule.find(' ');
-        if (blank == std::string_view::npos || blank < 2)
-            continue;
-        const std::string_view lhs = rule.substr(0, blank);
-        const std::string_view rhs = rule.substr(blank + 1);
+    EquationIndex& index = scratch.index;
+    index.index(pieces, levels, std::min(n, pieces.length()));
+    const Matcher matcher(pieces, levels, letter, scratch.marks, &index);
+    Match match;
+    const std::span<const PreparedRule> rules = table.rules();
+    for (std::size_t number = 0; number < rules.size(); ++number) {
+        const PreparedRule& rule = rules[number];
         // The letter pass must not let a rule multiply the occurrences of its letter.
-        if (filter == RuleFilter::NoRuleAddingLetters && countLetterPieces(rhs) > countLetterPieces(lhs))
+        if (!rule.usable || (filter == RuleFilter::NoRuleAddingLetters && rule.addsLetters))
             continue;
-
-        const auto last = static_cast<unsigned char>(lhs.back());
-        const auto anchor = isLetter(last) ? static_cast<unsigned char>(lhs[lhs.size() - 2]) : last;
-
-        // The pattern and its levels are prepared only once its anchor has been found.
-        bool prepared = false;
-        for (int position = n - 1; position >= 0; --position) {
-            if (pieces.at(position) != anchor)
-                continue;
-            if (!prepared) {
-                scratch.pattern.clear();
-                if (!scratch.pattern.insert(0, lhs) || !ComputeLevels(scratch.pattern, scratch.patternLevels))
-                    break;
-                prepared = true;
-            }
-            if (ApplyRule(pieces, levels, position, scratch.pattern, scratch.patternLevels, rhs, letter,
-                          scratch.marks, scratch.result)) {
+        // A rule with a literal the equation lacks has nowhere to match.
+        if (!index.holdsAll(rule.required))
+            continue;
+        const PatternView pattern{rule.pattern,
+                                  rule.levels,
+                                  rule.length,
+                                  {rule.anchorIndex, rule.anchorLiterals, rule.bindingsBetweenLiterals}};
+        for (int position = index.lastOf(rule.anchor); position >= 0;
+             position = index.previousLike(position)) {
+            if (matcher.match(position, pattern, match) &&
+                matcher.substitute(pieces, match, rule.replacement, scratch.result)) {
                 if (appliedRule != nullptr)
-                    *appliedRule = static_cast<int>(index);
+                    *appliedRule = static_cast<int>(number);
                 return true;
             }
         }

@@ -28,8 +28,9 @@ LetterWeight letterWeight(const PieceString& pieces, const LevelString& levels, 
 {
     LetterWeight result;
     int best = -1;
+    const unsigned char* bytes = pieces.data();
     for (int t = to - 1; t >= from; --t) {
-        if (pieces.at(t) != letter)
+        if (bytes[t] != letter)
             continue;
         const int neighbour = std::max<int>(levels.at(t - 1), levels.at(t + 1));
         if (neighbour > best) {
@@ -81,6 +82,54 @@ void appendRange(PieceString& destination, const PieceString& source, int from, 
         destination.insert(destination.length(), source.data() + from, to - from);
 }
 
+/// Operands of a binary operator: the left one (with its own operator, if any) starts at first,
+/// the operator stands at op, the right one ends before end.
+struct OperandPair {
+    int first = 0;
+    int op = 0;
+    int end = 0;
+};
+
+/// Rewrites the two operands in swapped order through scratch; false, with pieces marked
+/// overflowed, when the result would not fit.
+bool swapOperands(PieceString& pieces, PieceString& scratch, OperandPair pair, int kind, bool leftHasOperator)
+{
+    const auto [i, k, j] = pair;
+    scratch.clear();
+    scratch.clearOverflow();
+    const unsigned char op = pieces.at(k);
+    if (kind == 1) {
+        // A+B -> +B+A (a leading `+` or a `+-` is tidied by SimplifySigns).
+        scratch.insert(0, op);
+        appendRange(scratch, pieces, k + 1, j);
+        scratch.insert(scratch.length(), static_cast<unsigned char>('+'));
+        appendRange(scratch, pieces, i, k);
+    } else if (leftHasOperator) {
+        // *A*B -> *B*A, /A*B -> *B/A
+        scratch.insert(0, op);
+        appendRange(scratch, pieces, k + 1, j);
+        appendRange(scratch, pieces, i, k);
+    } else {
+        // A*B -> B*A, A/B -> 1/B*A
+        if (op == '/') {
+            scratch.insert(0, kOne);
+            scratch.insert(scratch.length(), static_cast<unsigned char>('/'));
+        }
+        appendRange(scratch, pieces, k + 1, j);
+        scratch.insert(scratch.length(), static_cast<unsigned char>('*'));
+        appendRange(scratch, pieces, i, k);
+    }
+
+    const int replacement = scratch.length();
+    if (scratch.hasOverflowed() || pieces.length() - (j - i) + replacement >= PieceString::kCapacity) {
+        pieces.markOverflowed();
+        return false;
+    }
+    pieces.erase(i, j - i);
+    pieces.insert(i, scratch.data(), replacement);
+    return true;
+}
+
 } // namespace
 
 bool CollectTerms(PieceString& pieces, const LevelString& levels, unsigned char letter, PieceString& scratch)
@@ -88,65 +137,43 @@ bool CollectTerms(PieceString& pieces, const LevelString& levels, unsigned char 
     if (&scratch == &pieces)
         return false;
     const int count = pieces.length();
+    const unsigned char* levelBytes = levels.data(); // read at 0 to count only
+    // In a chain a+b+c the right operand at one operator is the left one at the next.
+    LetterWeight previousRight;
+    int previousRightStart = -1;
+    int previousRightEnd = -1;
     for (int k = 1; k < count; ++k) {
         // Only a binary + - * / : its predecessor (the end of the left operand) binds more tightly.
-        const int level = levels.at(k);
+        const int level = levelBytes[k];
         const int kind = levelClass(level);
-        if ((kind != 1 && kind != 2) || levels.at(k - 1) <= level)
+        if ((kind != 1 && kind != 2) || levelBytes[k - 1] <= level)
             continue;
 
         int leftRun = k - 1;
-        while (leftRun > 0 && levels.at(leftRun - 1) > level)
+        while (leftRun > 0 && levelBytes[leftRun - 1] > level)
             --leftRun;
         // The left operand carries its own operator along when it has one (b in a+b+c).
-        const bool leftHasOperator = leftRun > 0 && levels.at(leftRun - 1) == level;
+        const bool leftHasOperator = leftRun > 0 && levelBytes[leftRun - 1] == level;
         const int i = leftHasOperator ? leftRun - 1 : leftRun;
         int j = k + 1;
-        while (j < count && levels.at(j) > level)
+        while (j < count && levelBytes[j] > level)
             ++j;
         if (j == k + 1)
             continue;
 
-        LetterWeight left = letterWeight(pieces, levels, leftRun, k, letter);
+        LetterWeight left = leftRun == previousRightStart && k == previousRightEnd
+                                ? previousRight
+                                : letterWeight(pieces, levels, leftRun, k, letter);
         LetterWeight right = letterWeight(pieces, levels, k + 1, j, letter);
+        previousRight = right;
+        previousRightStart = k + 1;
+        previousRightEnd = j;
         if (left.weight == right.weight && left.weight < kNoLetter)
             breakTie(levels, level, left, right);
         if (left.weight >= right.weight)
             continue;
 
-        scratch.clear();
-        scratch.clearOverflow();
-        const unsigned char op = pieces.at(k);
-        if (kind == 1) {
-            // A+B -> +B+A (a leading `+` or a `+-` is tidied by SimplifySigns).
-            scratch.insert(0, op);
-            appendRange(scratch, pieces, k + 1, j);
-            scratch.insert(scratch.length(), static_cast<unsigned char>('+'));
-            appendRange(scratch, pieces, i, k);
-        } else if (leftHasOperator) {
-            // *A*B -> *B*A, /A*B -> *B/A
-            scratch.insert(0, op);
-            appendRange(scratch, pieces, k + 1, j);
-            appendRange(scratch, pieces, i, k);
-        } else {
-            // A*B -> B*A, A/B -> 1/B*A
-            if (op == '/') {
-                scratch.insert(0, kOne);
-                scratch.insert(scratch.length(), static_cast<unsigned char>('/'));
-            }
-            appendRange(scratch, pieces, k + 1, j);
-            scratch.insert(scratch.length(), static_cast<unsigned char>('*'));
-            appendRange(scratch, pieces, i, k);
-        }
-
-        const int replacement = scratch.length();
-        if (scratch.hasOverflowed() || count - (j - i) + replacement >= PieceString::kCapacity) {
-            pieces.markOverflowed();
-            return false;
-        }
-        pieces.erase(i, j - i);
-        pieces.insert(i, scratch.data(), replacement);
-        return true;
+        return swapOperands(pieces, scratch, {i, k, j}, kind, leftHasOperator);
     }
     return false;
 }

@@ -15,14 +15,6 @@ double pi()
 
 } // namespace
 
-bool ApproxEqual(double a, double b)
-{
-    if (a == 0.0)
-        return b == 0.0;
-    const double quotient = b / a;
-    return quotient > 0.9999999 && quotient < 1.0000001;
-}
-
 void AddComplex(Complex& z, Complex w)
 {
     // Each part separately: contributions that cancel to within a relative 10^-7 give an exact 0,

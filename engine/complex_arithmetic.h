@@ -7,7 +7,13 @@
 namespace engine {
 
 /// True when a and b are both 0, or when b / a lies strictly between 0.9999999 and 1.0000001.
-[[nodiscard]] bool ApproxEqual(double a, double b);
+[[nodiscard]] inline bool ApproxEqual(double a, double b)
+{
+    if (a == 0.0)
+        return b == 0.0;
+    const double quotient = b / a;
+    return quotient > 0.9999999 && quotient < 1.0000001;
+}
 
 /// z += w, part by part; a part whose two contributions cancel to within ApproxEqual becomes 0.
 void AddComplex(Complex& z, Complex w);

@@ -45,7 +45,18 @@ public:
     }
 
 private:
-    using Outcome = std::optional<EvaluationResult>; // empty: the check does not apply
+    /// What one check gives: a result, or none when it does not apply. Kept in one integer rather
+    /// than an optional, whose two parts cost a stall each time a result is handed on.
+    class Outcome {
+    public:
+        Outcome(EvaluationResult result) : m_code(static_cast<int>(result)) {}
+        Outcome(std::nullopt_t) {}
+        explicit operator bool() const { return m_code >= 0; }
+        EvaluationResult operator*() const { return static_cast<EvaluationResult>(m_code); }
+
+    private:
+        int m_code = -1;
+    };
 
     void loadContext()
     {
@@ -92,7 +103,7 @@ private:
 
         // -0 = +0; the pair goes with the next call.
         if (m_previous == '-') {
-            m_pieces[m - 1] = '+';
+            m_pieces.set(m - 1, '+');
             return EvaluationResult::Folded;
         }
         // A leading 0 before a sign: (0-x) = (-x).
@@ -124,7 +135,7 @@ private:
         }
         // a^0 = 1.
         if (pc == 4 && nc <= 4) {
-            m_pieces[m] = kOne;
+            m_pieces.set(m, kOne);
             deleteRange(runLeftStart(m - 1, m_previousLevel), m);
             return EvaluationResult::Folded;
         }
@@ -198,7 +209,7 @@ private:
         // The magnitude is unchanged, so only running out of codes can stop the store.
         if (const auto failure = store(negated(m_value)))
             return failure;
-        m_pieces[j] = m_pieces.at(j) == '+' ? '-' : '+';
+        m_pieces.set(j, m_pieces.at(j) == '+' ? '-' : '+');
         return EvaluationResult::Folded;
     }
 
@@ -223,7 +234,7 @@ private:
             return failure;
         m_pieces.erase(j - 1, 2);
         if (newPrevious != 0)
-            m_pieces[m_m - 1] = newPrevious;
+            m_pieces.set(m_m - 1, newPrevious);
         return EvaluationResult::Folded;
     }
 

@@ -1,123 +1,161 @@
 // SPDX-License-Identifier: MIT
-// Prints numbers with six significant digits and renders a PieceString as a solution line.
+// Renders a PieceString as a solution line, constants with their brackets.
 #include "engine/formatting.h"
 
-#include "engine/c_locale.h"
 #include "engine/token_table.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <array>
 
 namespace engine {
 namespace {
 
 constexpr std::string_view kImaginaryUnit = "*sqr(-1)";
 
-std::string constantText(Complex value, int previousClass, int nextClass)
+/// Where each function token stands in kFunctionTokenTable; its name follows it there. Every other
+/// byte found there is a letter of a name.
+constexpr std::array<std::size_t, 256> kFunctionNameAt = [] {
+    std::array<std::size_t, 256> at{};
+    for (std::size_t i = 0; i < kFunctionTokenTable.size(); i += 4)
+        at[static_cast<unsigned char>(kFunctionTokenTable[i])] = i;
+    return at;
+}();
+
+/// Gathers the text of a line in a small buffer and hands it to the output in a few appends.
+class LineWriter {
+public:
+    explicit LineWriter(std::string& out) : m_out(out) {}
+    ~LineWriter() { flush(); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    /// Room for one item of the line (at most kItem characters), written there and then counted
+    /// with advance.
+    char* room()
+    {
+        if (m_used > kSize - kItem)
+            flush();
+        return m_buffer.data() + m_used;
+    }
+    void advance(int count) { m_used += count; }
+    void put(char c)
+    {
+        *room() = c;
+        ++m_used;
+    }
+    void put(std::string_view text)
+    {
+        for (const char c : text)
+            put(c);
+    }
+
+private:
+    void flush()
+    {
+        m_out.append(m_buffer.data(), static_cast<std::size_t>(m_used));
+        m_used = 0;
+    }
+
+    static constexpr int kSize = 512;
+    static constexpr int kItem = 2 * kMaxDecimalLength + 16; // the longest constant, bracketed
+    std::array<char, kSize> m_buffer;
+    int m_used = 0;
+    std::string& m_out;
+};
+
+/// A constant's text in the order the cases are told apart: complex (re and im not 0), real,
+/// zero, imaginary; bracketed where its neighbours would otherwise bind into it.
+void putConstant(LineWriter& line, Complex value, int previousClass, int nextClass)
 {
     const double re = value.re;
     const double im = value.im;
-    std::string text;
+    const bool real = re != 0.0 && im == 0.0;
+    const bool complex = re != 0.0 && !real;
     bool bracket = false;
-    if (re != 0.0 && im < 0.0) {
-        text = FormatDecimal(re) + FormatDecimal(im) + std::string(kImaginaryUnit);
+    if (complex)
         bracket = previousClass >= 1 || nextClass >= 2;
-    } else if (re != 0.0 && im == 0.0) {
-        text = FormatDecimal(re);
-        // Only a negative base of a power needs its own brackets.
-        bracket = re < 0.0 && previousClass <= 3 && nextClass == 4;
-    } else if (re != 0.0) {
-        text = FormatDecimal(re) + "+" + FormatDecimal(im) + std::string(kImaginaryUnit);
-        bracket = previousClass >= 1 || nextClass >= 2;
-    } else if (im == 0.0) {
-        text = "0";
-    } else {
-        text = FormatDecimal(im) + std::string(kImaginaryUnit);
+    else if (real)
+        bracket = re < 0.0 && previousClass <= 3 && nextClass == 4; // only a negative base of a power
+    else if (im != 0.0)
         bracket = previousClass >= 2 || nextClass == 4;
+
+    char* const start = line.room();
+    char* text = start;
+    if (bracket)
+        *text++ = '(';
+    if (re == 0.0 && im == 0.0) {
+        *text++ = '0';
+    } else {
+        if (re != 0.0)
+            text += writeDecimal(re, text);
+        if (complex && !(im < 0.0))
+            *text++ = '+'; // a negative imaginary part brings its own sign
+        if (!real) {
+            text += writeDecimal(im, text);
+            text = std::copy(kImaginaryUnit.begin(), kImaginaryUnit.end(), text);
+        }
     }
-    return bracket ? "(" + text + ")" : text;
+    if (bracket)
+        *text++ = ')';
+    line.advance(static_cast<int>(text - start));
 }
 
 } // namespace
 
-std::string FormatDecimal(double value)
+void appendPieces(std::string& out, const PieceString& pieces, const LevelString& levels,
+                  const ConstantPool& pool, std::string_view tokenTable)
 {
-    std::string text = formatCLocale("%.5e", value);
-    for (char& c : text) {
-        if (c == 'E')
-            c = 'e';
-    }
-
-    // Exponent: keep a minus, drop a plus and leading zeros, keep at least one digit.
-    std::size_t e = text.find('e');
-    if (e == std::string::npos)
-        return text; // inf or nan: nothing to shape
-    std::size_t digits = e + 1;
-    if (digits < text.size() && text[digits] == '+')
-        text.erase(digits, 1);
-    else if (digits < text.size() && text[digits] == '-')
-        ++digits;
-    while (digits + 1 < text.size() && text[digits] == '0')
-        text.erase(digits, 1);
-
-    // Fixed notation between 10^-6 and 10^6: pad six zeros on both sides and move the point.
-    if ((value > -1000000.0 && value < -0.000001) || (value > 0.000001 && value < 1000000.0)) {
-        const std::size_t first = text[0] == '-' ? 1 : 0;
-        text.insert(first, "000000");
-        e = text.find('e');
-        text.insert(e, "000000");
-        e = text.find('e');
-        const int exponent = std::atoi(text.c_str() + e + 1);
-        text.erase(e);
-        const std::size_t point = text.find('.');
-        text.erase(point, 1);
-        text.insert(static_cast<std::size_t>(static_cast<int>(point) + exponent), 1, '.');
-    }
-
-    // Leading zeros, except the one in front of the point or a lone 0.
-    const std::size_t start = (!text.empty() && text[0] == '-') ? 1 : 0;
-    while (start + 1 < text.size() && text[start] == '0' && text[start + 1] != '.')
-        text.erase(start, 1);
-
-    // Trailing zeros of the mantissa, and a point left last.
-    e = text.find('e');
-    std::size_t end = e == std::string::npos ? text.size() : e;
-    if (text.find('.') < end) {
-        while (end > 0 && text[end - 1] == '0') {
-            text.erase(end - 1, 1);
-            --end;
+    LineWriter line(out);
+    // The solver's own table is looked up by index; any other is searched.
+    const bool ownTable = tokenTable == kFunctionTokenTable;
+    const unsigned char* bytes = pieces.data();
+    const int count = pieces.length();
+    for (int i = 0; i < count; ++i) {
+        const unsigned char piece = bytes[i];
+        if (isConstantToken(piece)) {
+            putConstant(line, pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
+            continue;
         }
-        if (end > 0 && text[end - 1] == '.')
-            text.erase(end - 1, 1);
+        std::size_t at = std::string_view::npos;
+        if (ownTable && isFunctionToken(piece))
+            at = kFunctionNameAt[piece];
+        else if (!ownTable && !isLetter(piece))
+            at = tokenTable.find(static_cast<char>(piece));
+        if (at != std::string_view::npos)
+            line.put(tokenTable.substr(at + 1, 3));
+        else
+            line.put(static_cast<char>(piece));
     }
-    return text;
 }
 
 std::string renderPieces(const PieceString& pieces, const LevelString& levels, const ConstantPool& pool,
                          std::string_view tokenTable)
 {
     std::string line;
-    for (int i = 0; pieces[i] != 0; ++i) {
-        const unsigned char piece = pieces[i];
-        if (isConstantToken(piece)) {
-            line += constantText(pool.value(piece), levelClass(levels[i - 1]), levelClass(levels[i + 1]));
-            continue;
-        }
-        const std::size_t at =
-            isLetter(piece) ? std::string_view::npos : tokenTable.find(static_cast<char>(piece));
-        if (at != std::string_view::npos)
-            line += tokenTable.substr(at + 1, 3);
-        else
-            line += static_cast<char>(piece);
-    }
+    appendPieces(line, pieces, levels, pool, tokenTable);
     return line;
+}
+
+bool appendLine(std::string& output, const PieceString& pieces, const LevelString& levels,
+                std::string_view tokenTable, const ConstantPool& pool, int& outputLineCounter)
+{
+    // The line is rendered in either case, as the counter demands; past the limit it is dropped.
+    const std::size_t start = output.size();
+    appendPieces(output, pieces, levels, pool, tokenTable);
+    output += "\r\n";
+    ++outputLineCounter;
+    if (outputLineCounter >= kLineLimit) {
+        output.resize(start);
+        return false;
+    }
+    return true;
 }
 
 std::string FormatLine(const PieceString& pieces, const LevelString& levels, std::string_view tokenTable,
                        const ConstantPool& pool, int& outputLineCounter)
 {
-    std::string line = renderPieces(pieces, levels, pool, tokenTable) + "\r\n";
-    ++outputLineCounter;
-    if (outputLineCounter >= kLineLimit)
+    std::string line;
+    if (!appendLine(line, pieces, levels, tokenTable, pool, outputLineCounter))
         return {};
     return line;
 }

@@ -240,9 +240,9 @@ void applyStep(PieceString& pieces, const Side& side, const KeptEdit& edit, bool
                 continue;
             const int at = side.start + t;
             if (pieces.at(at) == '*')
-                pieces[at] = '/';
+                pieces.set(at, '/');
             else if (pieces.at(at) == '/')
-                pieces[at] = '*';
+                pieces.set(at, '*');
         }
     }
     const int keptLength = side.length - edit.eraseCount;

@@ -2,6 +2,7 @@
 // Fixed-capacity NUL-terminated byte string used for pieces, levels and the rule scratch buffers.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -31,21 +32,42 @@ public:
     }
     [[nodiscard]] unsigned char operator[](int i) const { return at(i); }
 
-    /// Writable byte at index i. Outside the buffer it yields a harmless scratch byte holding 0 instead;
-    /// an index at or beyond the end of the usable buffer (the last byte always stays the terminator)
-    /// also marks the string as overflowed. A negative index (the piece before the first, read through
-    /// a non-const string) does not.
-    unsigned char& operator[](int i)
+    /// Writes piece at index i. Outside the buffer nothing is written; an index at or beyond the end
+    /// of the usable buffer (the last byte always stays the terminator) marks the string as
+    /// overflowed, a negative index (the piece before the first) does not.
+    void set(int i, unsigned char piece)
     {
-        if (i < 0 || i >= kCapacity - 1)
-            return outOfRange(i);
+        if (i < 0 || i >= kCapacity - 1) {
+            if (i >= 0)
+                m_overflowed = true;
+            return;
+        }
+        m_bytes[static_cast<std::size_t>(i)] = piece;
+        if (piece == 0) {
+            m_length = std::min(m_length, i);
+            return;
+        }
         if (i >= m_extent)
             m_extent = i + 1;
-        return m_bytes[static_cast<std::size_t>(i)];
+        if (i == m_length)
+            m_length = i + 1 == m_extent ? m_extent : lengthFrom(i + 1);
     }
 
-    /// Length up to the terminator (what the engine's `FindPiece(s, 0)` returns).
-    [[nodiscard]] int length() const;
+    /// Replaces the content by up to count bytes (count below kCapacity) that fill writes through
+    /// the pointer it is given; bytes it leaves out stay 0, and the string ends at the first NUL.
+    /// Returns what fill returns. For whole-string rewrites in inner loops, such as levels.
+    template <typename Fill> bool rewrite(int count, Fill fill)
+    {
+        clear();
+        count = std::clamp(count, 0, kCapacity - 1);
+        const bool result = fill(m_bytes.data());
+        m_extent = count;
+        m_length = lengthFrom(0);
+        return result;
+    }
+
+    /// Length up to the terminator (what the engine's `FindPiece(s, 0)` returns); kept, not searched.
+    [[nodiscard]] int length() const { return m_length; }
     [[nodiscard]] bool isEmpty() const { return m_bytes[0] == 0; }
     [[nodiscard]] const unsigned char* data() const { return m_bytes.data(); }
     [[nodiscard]] std::string_view view() const;
@@ -72,11 +94,12 @@ public:
     void markOverflowed() { m_overflowed = true; }
 
 private:
-    unsigned char& outOfRange(int i);
+    /// The first NUL at or after from: the new length once the terminator at from - 1 was overwritten.
+    [[nodiscard]] int lengthFrom(int from) const;
 
     std::array<unsigned char, kCapacity> m_bytes{};
+    int m_length = 0; // index of the first NUL
     int m_extent = 0; // every byte from here on is 0, so clearing stays cheap
-    unsigned char m_scratch = 0;
     bool m_overflowed = false;
 };
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 
@@ -34,22 +35,23 @@ int FindPiece(const PieceString& string, unsigned char piece)
 
 StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool, Complex value)
 {
-    // Compact the codes in use from 0x8B upward, so that every code from `firstFree` on is free.
+    // Compact the codes in use from 0x8B upward, so that every code from `firstFree` on is free:
+    // the highest code in use moves down into each gap.
     const int length = pieces.length();
-    const auto occurs = [&](int code) {
-        return std::memchr(pieces.data(), code, static_cast<std::size_t>(length)) != nullptr;
-    };
+    const unsigned char* bytes = pieces.data();
+    std::bitset<256> used;
+    int highest = 0;
+    for (int i = 0; i < length; ++i) {
+        used.set(bytes[i]);
+        highest = std::max(highest, static_cast<int>(bytes[i]));
+    }
     int firstFree = kFirstFreeCode;
     while (firstFree <= 0xFF) {
-        if (occurs(firstFree)) {
+        if (used.test(static_cast<std::size_t>(firstFree))) {
             ++firstFree;
             continue;
         }
-        int highest = firstFree;
-        const unsigned char* bytes = pieces.data();
-        for (int i = 0; i < length; ++i)
-            highest = std::max(highest, static_cast<int>(bytes[i]));
-        if (highest == firstFree)
+        if (highest < firstFree)
             break;
         const auto from = static_cast<std::size_t>(highest - 0x80);
         const auto to = static_cast<std::size_t>(firstFree - 0x80);
@@ -57,8 +59,12 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
         pool.im[to] = pool.im[from];
         for (int i = 0; i < length; ++i) {
             if (pieces[i] == highest)
-                pieces[i] = static_cast<unsigned char>(firstFree);
+                pieces.set(i, static_cast<unsigned char>(firstFree));
         }
+        used.reset(static_cast<std::size_t>(highest));
+        used.set(static_cast<std::size_t>(firstFree));
+        while (!used.test(static_cast<std::size_t>(highest)))
+            --highest;
         ++firstFree;
     }
 
@@ -87,7 +93,7 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
         pool.re[static_cast<std::size_t>(code - 0x80)] = re;
         pool.im[static_cast<std::size_t>(code - 0x80)] = im;
     }
-    pieces[position] = static_cast<unsigned char>(code);
+    pieces.set(position, static_cast<unsigned char>(code));
     return StoreResult::Stored;
 }
 
@@ -97,11 +103,11 @@ StoreResult Tokenise(PieceString& pieces, ConstantPool& pool)
     int read = 0;
     int write = 0;
     while (s[read] != 0) {
-        s[write] = s[read];
+        s.set(write, s[read]);
         if (isLetter(s[read]) && isLetter(s[read + 1]) && isLetter(s[read + 2])) {
             const std::string_view name(reinterpret_cast<const char*>(s.data()) + read, 3);
             if (const unsigned char token = functionTokenOf(name); token != 0)
-                s[write] = token;
+                s.set(write, token);
             read += 2;
         }
         const unsigned char c = s[read];
@@ -125,47 +131,92 @@ StoreResult Tokenise(PieceString& pieces, ConstantPool& pool)
     return StoreResult::Stored;
 }
 
+namespace {
+
+/// What a piece contributes to its level.
+enum class LevelKind : unsigned char { Other, Open, Close, Sign, Product, Power, Operand, Function };
+
+constexpr std::array<LevelKind, 256> kLevelKinds = [] {
+    std::array<LevelKind, 256> kinds{};
+    for (int piece = 1; piece < 256; ++piece) {
+        const auto c = static_cast<unsigned char>(piece);
+        LevelKind kind = LevelKind::Other;
+        if (c == '(')
+            kind = LevelKind::Open;
+        else if (c == ')')
+            kind = LevelKind::Close;
+        else if (isSign(c))
+            kind = LevelKind::Sign;
+        else if (c == '*' || c == '/')
+            kind = LevelKind::Product;
+        else if (c == '^')
+            kind = LevelKind::Power;
+        else if (isLetter(c) || isConstantToken(c))
+            kind = LevelKind::Operand;
+        else if (isFunctionToken(c))
+            kind = LevelKind::Function;
+        kinds[static_cast<std::size_t>(piece)] = kind;
+    }
+    return kinds;
+}();
+
+/// A sign after a sign shares its level; after * / or ^ it binds more tightly.
+int signLevel(unsigned char previous, int previousLevel, int depth)
+{
+    if (isSign(previous))
+        return previousLevel;
+    if (previous == '*' || previous == '/')
+        return depth + 3;
+    if (previous == '^')
+        return depth + 5;
+    return depth + 1;
+}
+
+} // namespace
+
 bool ComputeLevels(const PieceString& pieces, LevelString& levels)
 {
-    levels.clear();
-    int depth = 0;
-    int i = 0;
-    for (; pieces[i] != 0; ++i) {
-        const unsigned char piece = pieces[i];
-        const unsigned char previous = i > 0 ? pieces[i - 1] : 0;
-        int level = 0;
-        if (piece == '(') {
-            depth += 8;
-            level = depth;
-        } else if (piece == ')') {
-            level = depth;
-            depth -= 8;
-            if (depth < 0)
+    const unsigned char* bytes = pieces.data();
+    const int count = pieces.length();
+    return levels.rewrite(count, [bytes, count](unsigned char* out) {
+        int depth = 0;
+        for (int i = 0; i < count; ++i) {
+            int level = 0; // `=` and anything unknown
+            switch (kLevelKinds[bytes[i]]) {
+            case LevelKind::Open:
+                depth += 8;
+                level = depth;
+                break;
+            case LevelKind::Close:
+                level = depth;
+                depth -= 8;
+                if (depth < 0)
+                    return false;
+                break;
+            case LevelKind::Sign:
+                level = signLevel(i > 0 ? bytes[i - 1] : 0, i > 0 ? out[i - 1] : 0, depth);
+                break;
+            case LevelKind::Product:
+                level = depth + 2;
+                break;
+            case LevelKind::Power:
+                level = depth + 4;
+                break;
+            case LevelKind::Operand:
+                level = depth + 7;
+                break;
+            case LevelKind::Function:
+                level = depth + 6;
+                break;
+            case LevelKind::Other:
+                break;
+            }
+            if (level >= 248)
                 return false;
-        } else if (piece == '+' || piece == '-') {
-            level = depth + 1;
-            if (i > 0 && isSign(previous))
-                level = levels[i - 1];
-            else if (previous == '*' || previous == '/')
-                level = depth + 3;
-            else if (previous == '^')
-                level = depth + 5;
-        } else if (piece == '*' || piece == '/') {
-            level = depth + 2;
-        } else if (piece == '^') {
-            level = depth + 4;
-        } else if (isLetter(piece) || isConstantToken(piece)) {
-            level = depth + 7;
-        } else if (isFunctionToken(piece)) {
-            level = depth + 6;
-        } else if (piece == '=') {
-            level = 0;
+            out[i] = static_cast<unsigned char>(level);
         }
-        if (level >= 248)
-            return false;
-        levels[i] = static_cast<unsigned char>(level);
-    }
-    return true;
+        return true;
+    });
 }
 
 void writePresets(ConstantPool& pool)

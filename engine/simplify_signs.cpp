@@ -19,8 +19,11 @@ unsigned char flippedSign(unsigned char piece)
 // A `-` that copied its predecessor's level is a second sign in a row; the two merge into one.
 bool mergeSigns(PieceString& pieces, const LevelString& levels, int count)
 {
+    const unsigned char* bytes = pieces.data();
     for (int k = 0; k < count; ++k) {
-        const unsigned char piece = pieces.at(k);
+        const unsigned char piece = bytes[k];
+        if (!isSign(piece))
+            continue;
         const int level = levels.at(k);
         const int previousLevel = levels.at(k - 1);
         if (piece == '+' && level >= previousLevel) {
@@ -28,7 +31,7 @@ bool mergeSigns(PieceString& pieces, const LevelString& levels, int count)
             return true;
         }
         if (piece == '-' && k > 0 && level == previousLevel && isSign(pieces.at(k - 1))) {
-            pieces[k - 1] = flippedSign(pieces.at(k - 1));
+            pieces.set(k - 1, flippedSign(pieces.at(k - 1)));
             pieces.erase(k, 1);
             return true;
         }
@@ -40,9 +43,10 @@ bool mergeSigns(PieceString& pieces, const LevelString& levels, int count)
 // the nearest piece to the left that binds more weakly than the operator.
 bool moveFactorSign(PieceString& pieces, const LevelString& levels, int count)
 {
+    const unsigned char* bytes = pieces.data();
     for (int k = 0; k < count; ++k) {
-        const unsigned char piece = pieces.at(k);
-        if ((piece != '*' && piece != '/') || levelClass(levels.at(k)) != 2 || pieces.at(k + 1) != '-')
+        const unsigned char piece = bytes[k];
+        if ((piece != '*' && piece != '/') || bytes[k + 1] != '-' || levelClass(levels.at(k)) != 2)
             continue;
         int termStart = k;
         while (termStart > 0 && levels.at(termStart - 1) >= levels.at(k))
@@ -89,7 +93,7 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
             if (pieceBefore == '-' && close - open - 1 > 1) {
                 for (int t = open + 2; t < close; ++t) {
                     if (levels.at(t) == m && isSign(pieces.at(t)))
-                        pieces[t] = flippedSign(pieces.at(t));
+                        pieces.set(t, flippedSign(pieces.at(t)));
                 }
             }
             deleteParentheses(pieces, open, close);
@@ -99,8 +103,8 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
         // the base of a power ((-b)^2 keeps its sign inside).
         if (weakest == open + 1 && (before >= 4 || after < 4)) {
             const unsigned char sign = pieces.at(open + 1);
-            pieces[open + 1] = '(';
-            pieces[open] = sign;
+            pieces.set(open + 1, '(');
+            pieces.set(open, sign);
             return true;
         }
         return false;
@@ -112,9 +116,9 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
                     if (levels.at(t) != m)
                         continue;
                     if (pieces.at(t) == '*')
-                        pieces[t] = '/';
+                        pieces.set(t, '/');
                     else if (pieces.at(t) == '/')
-                        pieces[t] = '*';
+                        pieces.set(t, '*');
                 }
             }
             deleteParentheses(pieces, open, close);
@@ -138,9 +142,10 @@ bool dissolveGroup(PieceString& pieces, const LevelString& levels, int count, in
 
 bool dissolveParentheses(PieceString& pieces, const LevelString& levels, int count)
 {
+    const unsigned char* bytes = pieces.data();
     for (int open = 0; open < count; ++open) {
         // The parentheses of a function argument always stay.
-        if (pieces.at(open) != '(' || isFunctionToken(pieces.at(open - 1)))
+        if (bytes[open] != '(' || isFunctionToken(pieces.at(open - 1)))
             continue;
         if (dissolveGroup(pieces, levels, count, open))
             return true;

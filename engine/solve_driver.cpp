@@ -6,7 +6,6 @@
 #include "engine/constant_folding.h"
 #include "engine/formatting.h"
 #include "engine/pieces.h"
-#include "engine/rule_tables.h"
 #include "engine/token_table.h"
 #include "engine/transformations.h"
 
@@ -175,7 +174,7 @@ private:
 
     [[nodiscard]] bool unchanged() const { return m_change == Change::None; }
     [[nodiscard]] bool modeAllows(Mode step) const { return m_mode == Mode::All || m_mode == step; }
-    [[nodiscard]] bool tryRules(std::span<const std::string_view> table, unsigned char letter, int n,
+    [[nodiscard]] bool tryRules(const PreparedRuleTable& table, unsigned char letter, int n,
                                 RuleFilter filter = RuleFilter::AllRules)
     {
         return tryRuleTable(m_pieces, m_levels, m_buffers.rules, table, letter, n, filter);
@@ -214,8 +213,8 @@ private:
 void SolverBuffers::startSolve()
 {
     outputLineCounter = 0;
-    for (PieceString* buffer : {&pieces, &levels, &temporary, &spare, &rules.pattern, &rules.patternLevels,
-                                &rules.marks, &rules.result, &trialCopy, &trialLevels})
+    for (PieceString* buffer :
+         {&pieces, &levels, &temporary, &spare, &rules.marks, &rules.result, &trialCopy, &trialLevels})
         buffer->clearOverflow();
     writePresets(pool);
     writePresets(trialPool);
@@ -295,8 +294,8 @@ ErrorCode SolveRun::prepare()
         return ErrorCode::TooManyPieces;
     if (!ComputeLevels(m_pieces, m_levels))
         return ErrorCode::TooDeeplyNested;
-    m_output +=
-        FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool, m_buffers.outputLineCounter);
+    static_cast<void>(appendLine(m_output, m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool,
+                                 m_buffers.outputLineCounter));
     const ErrorCode error = Normalise(m_buffers, kUnknown);
     m_mode = Mode::All;
     m_letterCursor = 'a';
@@ -342,12 +341,12 @@ bool SolveRun::foldConstants()
 SolveRun::Next SolveRun::runCommonSteps(const PassMeasure& pass)
 {
     // 3. Collect like terms while x occurs more than once.
-    if (pass.unknowns >= 2 && unchanged() && tryRules(kRuleSetA, kUnknown, pass.length))
+    if (pass.unknowns >= 2 && unchanged() && tryRules(preparedRuleSetA(), kUnknown, pass.length))
         m_change = Change::Rewritten;
     // 4. Complete the square when x occurs exactly twice.
     if (pass.unknowns == 2 && !unchanged())
         return Next::OptionalSteps;
-    if (pass.unknowns == 2 && tryRules(kRuleSetC, kUnknown, pass.length)) {
+    if (pass.unknowns == 2 && tryRules(preparedRuleSetC(), kUnknown, pass.length)) {
         m_change = Change::Rewritten;
         return Next::OptionalSteps;
     }
@@ -386,7 +385,7 @@ void SolveRun::runOptionalSteps(const PassMeasure& pass)
     if (modeAllows(Mode::InvertFunction) && unchanged() && invertFunction(pass.equals, pass.length))
         m_change = Change::FunctionInverted;
     // 11. Expand products and powers, else move a term across the `=`.
-    if (m_mode == Mode::All && unchanged() && tryRules(kRuleSetB, kUnknown, pass.length))
+    if (m_mode == Mode::All && unchanged() && tryRules(preparedRuleSetB(), kUnknown, pass.length))
         m_change = Change::Expanded;
     if (modeAllows(Mode::MoveTerm) && unchanged() && moveTerm(pass.equals, pass.length))
         m_change = Change::TermMoved;
@@ -403,13 +402,11 @@ bool SolveRun::emitLine()
     m_error = Normalise(m_buffers, kUnknown);
     if (m_error != ErrorCode::None)
         return false;
-    const std::string line =
-        FormatLine(m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool, m_buffers.outputLineCounter);
-    if (line.empty()) {
+    if (!appendLine(m_output, m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool,
+                    m_buffers.outputLineCounter)) {
         m_error = ErrorCode::TooManyLines;
         return false;
     }
-    m_output += line;
     return true;
 }
 
@@ -450,7 +447,8 @@ bool SolveRun::letterPass()
             m_error = Normalise(m_buffers, m_letterCursor);
             if (m_error != ErrorCode::None)
                 return false;
-            if (tryRules(kRuleSetA, m_letterCursor, FindPiece(m_pieces, 0), RuleFilter::NoRuleAddingLetters))
+            if (tryRules(preparedRuleSetA(), m_letterCursor, FindPiece(m_pieces, 0),
+                         RuleFilter::NoRuleAddingLetters))
                 return true;
         }
         // x is the unknown, never a letter of this pass.
@@ -635,7 +633,7 @@ SolveRun::Trial SolveRun::evaluateTrial(Complex trialValue, Complex& result)
     const unsigned char token = copy[first];
     for (int i = first + 1; copy[i] != 0; ++i) {
         if (copy[i] == kUnknown)
-            copy[i] = token;
+            copy.set(i, token);
     }
 
     EvaluationResult r = EvaluationResult::Unchanged;

@@ -2,6 +2,7 @@
 // The token alphabet: function tokens, their names and inverses, and the constant-token codes.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace engine {
@@ -80,9 +81,16 @@ inline constexpr bool isLetter(unsigned char piece)
 {
     return piece >= 'a' && piece <= 'z';
 }
+/// Which bytes are function tokens, for a lookup in inner loops.
+inline constexpr std::array<bool, 256> kIsFunctionToken = [] {
+    std::array<bool, 256> table{};
+    for (const char token : kFunctionTokens)
+        table[static_cast<unsigned char>(token)] = true;
+    return table;
+}();
 inline constexpr bool isFunctionToken(unsigned char piece)
 {
-    return piece != 0 && kFunctionTokens.find(static_cast<char>(piece)) != std::string_view::npos;
+    return kIsFunctionToken[piece];
 }
 inline constexpr bool isSign(unsigned char piece)
 {

@@ -5,12 +5,33 @@
 #include "engine/c_locale.h"
 #include "engine/token_table.h"
 
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace engine {
 namespace {
+
+/// Membership of a character in a fixed set, by table: the scan asks for every character.
+class CharacterSet {
+public:
+    constexpr explicit CharacterSet(std::string_view members)
+    {
+        for (const char c : members)
+            m_members[static_cast<unsigned char>(c)] = true;
+    }
+    [[nodiscard]] constexpr bool contains(char c) const { return m_members[static_cast<unsigned char>(c)]; }
+
+private:
+    std::array<bool, 256> m_members{};
+};
+
+constexpr CharacterSet kOperators("*+-/=^");
+constexpr CharacterSet kAfterOperand(")*+-/=^");
+// What may start an operand: a digit, a letter, a parenthesis, a sign or a point.
+constexpr CharacterSet kOperandStart("0123456789abcdefghijklmnopqrstuvwxyz(+-.");
 
 bool isDigitOrPoint(char c)
 {
@@ -22,16 +43,15 @@ bool isLowerLetter(char c)
 }
 bool isOperator(char c)
 {
-    return c != 0 && std::strchr("*+-/=^", c) != nullptr;
+    return kOperators.contains(c);
 }
 bool canFollowOperand(char c)
 {
-    return c != 0 && std::strchr(")*+-/=^", c) != nullptr;
+    return kAfterOperand.contains(c);
 }
-// What may start an operand: a digit, a letter, a parenthesis, a sign or a point.
 bool canStartOperand(char c)
 {
-    return isDigitOrPoint(c) || isLowerLetter(c) || (c != 0 && std::strchr("(+-.", c) != nullptr);
+    return kOperandStart.contains(c);
 }
 
 bool numberInRange(double v)

@@ -6,8 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +52,90 @@ TEST(FormatDecimal, SixSignificantDigits)
     };
     for (const Row& row : rows)
         EXPECT_EQ(engine::FormatDecimal(row.value), row.text) << row.value;
+}
+
+// The number text built the way the C library defines it: "%.5e" (this test process keeps the C
+// locale), then the exponent trimmed, six zeros padded on each side and the point moved for fixed
+// notation, and the leading and trailing zeros removed.
+std::string referenceDecimal(double value)
+{
+    char printed[64];
+    std::snprintf(printed, sizeof printed, "%.5e", value);
+    std::string text = printed;
+    std::size_t e = text.find('e');
+    if (e == std::string::npos)
+        return text;
+    std::size_t digits = e + 1;
+    if (text[digits] == '+')
+        text.erase(digits, 1);
+    else if (text[digits] == '-')
+        ++digits;
+    while (digits + 1 < text.size() && text[digits] == '0')
+        text.erase(digits, 1);
+    if ((value > -1000000.0 && value < -0.000001) || (value > 0.000001 && value < 1000000.0)) {
+        text.insert(text[0] == '-' ? 1 : 0, "000000");
+        text.insert(text.find('e'), "000000");
+        e = text.find('e');
+        const int exponent = std::atoi(text.c_str() + e + 1);
+        text.erase(e);
+        const std::size_t point = text.find('.');
+        text.erase(point, 1);
+        text.insert(static_cast<std::size_t>(static_cast<int>(point) + exponent), 1, '.');
+    }
+    const std::size_t start = text[0] == '-' ? 1 : 0;
+    while (start + 1 < text.size() && text[start] == '0' && text[start + 1] != '.')
+        text.erase(start, 1);
+    e = text.find('e');
+    std::size_t end = e == std::string::npos ? text.size() : e;
+    if (text.find('.') < end) {
+        while (text[end - 1] == '0')
+            text.erase(--end, 1);
+        if (text[end - 1] == '.')
+            text.erase(--end, 1);
+    }
+    return text;
+}
+
+// Every value the reference can be asked about: the bounds of fixed notation and their neighbours,
+// values that round up to the next power of ten, values at and next to halfway points of the sixth
+// digit, signed zeros, the extremes, subnormals, and random doubles of every magnitude and bit
+// pattern.
+TEST(FormatDecimal, SameTextAsTheCLibrary)
+{
+    std::vector<double> values = {0.0,      -0.0,         1e6,         -1e6,         1e-6,         -1e-6,
+                                  999999.5, 999999.49999, 9.999995e-7, 9.9999949e-7, 1e18,         -1e18,
+                                  1e-18,    -1e-18,       DBL_MAX,     DBL_MIN,      DBL_TRUE_MIN, -DBL_MAX,
+                                  HUGE_VAL, -HUGE_VAL,    NAN};
+    for (const double bound : {1e6, 1e-6, 1e5, 1e-5, 1.0, 10.0, 0.1}) {
+        double below = bound;
+        double above = bound;
+        for (int step = 0; step < 4; ++step) {
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, HUGE_VAL);
+            values.insert(values.end(), {below, above, -below, -above});
+        }
+    }
+    for (int power = -20; power <= 20; ++power) {
+        const double scale = std::pow(10.0, power);
+        values.insert(values.end(),
+                      {9.999995 * scale, 9.9999949 * scale, -9.999995 * scale, 1.000005 * scale});
+    }
+    std::mt19937_64 random(20261208u);
+    // Halfway between two six-digit values, and one binary place either side of it.
+    std::uniform_int_distribution<int> sixDigits(100000, 999999);
+    std::uniform_int_distribution<int> power(-12, 12);
+    for (int i = 0; i < 20000; ++i) {
+        const double tie = (sixDigits(random) + 0.5) * std::pow(10.0, power(random));
+        values.insert(values.end(), {tie, std::nextafter(tie, 0.0), std::nextafter(tie, HUGE_VAL)});
+    }
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-25, 25);
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+        values.push_back(std::bit_cast<double>(random()));
+    }
+    for (const double value : values)
+        ASSERT_EQ(engine::FormatDecimal(value), referenceDecimal(value)) << std::hexfloat << value;
 }
 
 // Renders equation after giving its first own constant (code 0x8B) the value re + im i.

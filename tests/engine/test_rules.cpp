@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -162,7 +163,8 @@ protected:
     {
         const auto filter =
             skipRulesAddingLetters ? engine::RuleFilter::NoRuleAddingLetters : engine::RuleFilter::AllRules;
-        return engine::tryRuleTable(m_buffers.pieces, m_buffers.levels, m_buffers.rules, table, letter, n,
+        const engine::PreparedRuleTable prepared(table);
+        return engine::tryRuleTable(m_buffers.pieces, m_buffers.levels, m_buffers.rules, prepared, letter, n,
                                     filter, appliedRule);
     }
     std::string rendered()
@@ -479,6 +481,48 @@ TEST_F(RuleTest, RandomEquationsStayWellFormed)
                 EXPECT_EQ(depth, 0) << table << letter;
                 EXPECT_EQ(after.find("()"), std::string_view::npos) << table << letter;
                 EXPECT_EQ(std::count(after.begin(), after.end(), '='), 1);
+            }
+        }
+    }
+    EXPECT_GT(applications, 100) << "the generator should reach many rules";
+}
+
+// A table attempt reads an index of the equation (where each piece occurs, operand ends found by
+// jumps) and each rule's prepared anchoring. It must agree with ApplyRule, which works them out
+// plainly, tried at the rule's anchors from the right: same success, same result, for every rule.
+TEST_F(RuleTest, TableAttemptsAgreeWithApplyRuleAtEachAnchor)
+{
+    RandomEquation generator(20261208u);
+    auto reference = std::make_unique<PieceString>();
+    int applications = 0;
+    for (int i = 0; i < 60; ++i) {
+        const std::string text = generator.equation();
+        if (text.size() > 255 || engine::loadEquation(m_buffers, text) != engine::ErrorCode::None)
+            continue;
+        SCOPED_TRACE(text);
+        for (const char table : {'A', 'B', 'C'}) {
+            const RuleSpan rules = tableNamed(table);
+            for (std::size_t number = 0; number < rules.size(); ++number) {
+                const std::string_view rule = rules[number];
+                setPattern(rule);
+                const auto last = static_cast<unsigned char>(rule[rule.find(' ') - 1]);
+                const auto anchor = isLetter(last) ? m_pattern[m_pattern.length() - 2] : last;
+                for (const unsigned char letter : {'x', 'a'}) {
+                    ASSERT_EQ(engine::loadEquation(m_buffers, text), engine::ErrorCode::None);
+                    *reference = m_buffers.pieces;
+                    bool expected = false;
+                    for (int p = reference->length() - 1; p >= 0 && !expected; --p) {
+                        expected =
+                            (*reference)[p] == anchor &&
+                            engine::ApplyRule(*reference, m_buffers.levels, p, m_pattern, m_patternLevels,
+                                              replacementOf(rule), letter, m_marks, m_result);
+                    }
+                    const bool applied =
+                        tryTable(rules.subspan(number, 1), letter, m_buffers.pieces.length(), false);
+                    ASSERT_EQ(applied, expected) << table << number + 1 << letter;
+                    ASSERT_EQ(m_buffers.pieces.view(), reference->view()) << table << number + 1 << letter;
+                    applications += applied ? 1 : 0;
+                }
             }
         }
     }

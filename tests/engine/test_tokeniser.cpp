@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Tokens, levels and the constant pool.
+#include "engine/c_locale.h"
 #include "engine/complex_arithmetic.h"
 #include "engine/equation_solver.h"
 #include "engine/formatting.h"
@@ -8,8 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -68,6 +76,67 @@ TEST(Tokenise, StoresValuesOfNumbers)
     EXPECT_EQ(buffers->pool.value(0x8C).re, 1.5);
     // Whatever the C library reads after a digit is part of the number, hexadecimal included.
     EXPECT_EQ(buffers->pool.value(0x8D).re, 8.0);
+}
+
+// Numbers are read like the C library's "%lf" in the C locale (this test process keeps it): the
+// same value and the same end, for plain decimals and for everything the fast reading hands on
+// (hexadecimal, cut exponents, overflow and underflow, a point or letter after the number).
+TEST(Tokenise, ReadsNumbersAsTheCLibrary)
+{
+    std::vector<std::string> texts = {"0",
+                                      "5.",
+                                      ".5",
+                                      ".",
+                                      "1e",
+                                      "1e+",
+                                      "1e-",
+                                      "2.5e3",
+                                      "1E5",
+                                      "0x1p3",
+                                      "0x",
+                                      "1e400",
+                                      "1e-400",
+                                      "4.9e-324",
+                                      "2.2250738585072011e-308",
+                                      "123456789012345678901234567890",
+                                      "0.1000000000000000055511151231257827",
+                                      "9007199254740993",
+                                      "1.5.5",
+                                      "7e+05",
+                                      "00012",
+                                      "3e-0"};
+    std::mt19937 random(8u);
+    const std::string digits = "0123456789";
+    const auto someDigits = [&](int most) {
+        std::string text;
+        for (int n = static_cast<int>(random() % static_cast<unsigned>(most)); n >= 0; --n)
+            text += digits[random() % 10];
+        return text;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = someDigits(18);
+        if (random() % 2 == 0)
+            text += "." + someDigits(18);
+        if (random() % 3 == 0)
+            text += std::string("e") + "+-"[random() % 2] + someDigits(3);
+        texts.push_back(text);
+    }
+    for (const std::string& number : texts) {
+        for (const char* after : {"", "+x", "-1", "*", "/", "^2", ")", "=x", "(", "x", ".", "e", ",", "a"}) {
+            const std::string text = number + after;
+            double expected = 0.0;
+            int expectedEnd = 0;
+            const bool expectedRead = std::sscanf(text.c_str(), "%lf%n", &expected, &expectedEnd) >= 1;
+            double value = -1.0;
+            int end = -1;
+            ASSERT_EQ(engine::readNumber(text.c_str(), value, end), expectedRead) << text;
+            if (expectedRead) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected))
+                    << text;
+                ASSERT_EQ(end, expectedEnd) << text;
+            }
+        }
+    }
 }
 
 TEST(Tokenise, ReadsNumbersAsInTheCLocale)
@@ -235,6 +304,61 @@ TEST(PieceEdits, InsertDeleteFind)
     EXPECT_EQ(s.view(), "y=1");
     EXPECT_EQ(s.at(-1), 0);
     EXPECT_EQ(s.at(engine::PieceString::kCapacity + 5), 0);
+}
+
+// The length is kept, not searched: after any mix of edits it is still the place of the first NUL
+// of the bytes, as a plain byte array edited the same way shows (writes past the end, NULs written
+// or inserted in the middle included).
+TEST(PieceEdits, LengthFollowsEveryEdit)
+{
+    auto string = std::make_unique<engine::PieceString>();
+    std::array<char, 256> model{};
+    std::mt19937 random(255u);
+    const auto position = [&random] { return static_cast<int>(random() % 40); };
+    const auto piece = [&random] { return static_cast<char>(random() % 4 == 0 ? 0 : 'a' + random() % 26); };
+    for (int step = 0; step < 20000; ++step) {
+        const int length = static_cast<int>(std::strlen(model.data()));
+        const int at = position();
+        char* const bytes = model.data();
+        switch (random() % 5) {
+        case 0:
+            bytes[at] = piece();
+            string->set(at, static_cast<unsigned char>(bytes[at]));
+            break;
+        case 1: {
+            if (length > 200)
+                break;
+            const char inserted[] = {piece(), piece()};
+            ASSERT_TRUE(string->insert(at, reinterpret_cast<const unsigned char*>(inserted), 2));
+            const int where = std::min(at, length);
+            std::memmove(bytes + where + 2, bytes + where, static_cast<std::size_t>(length - where + 1));
+            std::memcpy(bytes + where, inserted, 2);
+            break;
+        }
+        case 2:
+            string->erase(at, 2);
+            if (at < length) {
+                const int count = std::min(2, length - at);
+                std::memmove(bytes + at, bytes + at + count,
+                             static_cast<std::size_t>(length - at - count + 1));
+                std::memset(bytes + length - count, 0, static_cast<std::size_t>(count));
+            }
+            break;
+        case 3:
+            if (random() % 8 == 0) {
+                string->clear();
+                model.fill(0);
+            }
+            break;
+        default:
+            string->truncate(at);
+            if (at < length)
+                std::memset(bytes + at, 0, static_cast<std::size_t>(length - at));
+            break;
+        }
+        ASSERT_EQ(string->length(), static_cast<int>(std::strlen(bytes))) << "step " << step;
+        ASSERT_EQ(string->view(), std::string_view(bytes)) << "step " << step;
+    }
 }
 
 } // namespace
