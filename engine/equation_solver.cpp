@@ -109,7 +109,17 @@ std::string EquationSolver::StripEquation(std::string_view text)
 
 std::string EquationSolver::Solve(std::string_view text)
 {
-    SolveOutcome outcome = solveEquation(*m_buffers, text);
+    return solveText(text, nullptr);
+}
+
+std::string EquationSolver::Solve(std::string_view text, SolveDetails& details)
+{
+    return solveText(text, &details);
+}
+
+std::string EquationSolver::solveText(std::string_view text, SolveDetails* details)
+{
+    SolveOutcome outcome = solveEquation(*m_buffers, text, details);
     m_lastError = outcome.error;
     switch (outcome.error) {
     case ErrorCode::None:

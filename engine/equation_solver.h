@@ -13,6 +13,7 @@
 namespace engine {
 
 struct SolverBuffers;
+struct SolveDetails;
 
 /// The equation solver. One object solves one equation at a time (`Solve`) on working buffers of
 /// its own; it is not reentrant. Its message table starts with the built-in English texts and is
@@ -30,6 +31,8 @@ public:
     /// Returns the solution lines (each ending in CR LF), or one error message, or the lines
     /// followed by the ERROR 33 message.
     [[nodiscard]] std::string Solve(std::string_view text);
+    /// The same solve, byte for byte the same text, also filling details (see solve_details.h).
+    [[nodiscard]] std::string Solve(std::string_view text, SolveDetails& details);
     /// The error the last `Solve` ended with (ErrorCode::None when it returned a derivation).
     [[nodiscard]] ErrorCode lastError() const { return m_lastError; }
 
@@ -56,6 +59,8 @@ public:
     [[nodiscard]] std::string validationMessage(const ValidationResult& result) const;
 
 private:
+    [[nodiscard]] std::string solveText(std::string_view text, SolveDetails* details);
+
     std::array<std::string, kMessageCount> m_messages;
     ErrorCode m_lastError = ErrorCode::None;
     std::unique_ptr<SolverBuffers> m_buffers;

@@ -249,7 +249,7 @@ ErrorCode Normalise(SolverBuffers& buffers, unsigned char letter)
     }
 }
 
-SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text)
+SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text, SolveDetails* /*details*/)
 {
     return SolveRun(buffers).solve(text);
 }

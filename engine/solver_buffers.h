@@ -7,6 +7,7 @@
 #include "engine/error_codes.h"
 #include "engine/piece_string.h"
 #include "engine/rules.h"
+#include "engine/solve_details.h"
 #include "engine/validation.h"
 
 #include <string>
@@ -49,6 +50,8 @@ struct SolveOutcome {
 };
 
 /// The solving driver: validates, tokenises and transforms text pass by pass until nothing changes.
-[[nodiscard]] SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text);
+/// details, when given, receives what the solve reports beside its text.
+[[nodiscard]] SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text,
+                                         SolveDetails* details = nullptr);
 
 } // namespace engine
