@@ -29,6 +29,10 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.help = true;
         } else if (arg == "--raw") {
             options.raw = true;
+        } else if (arg == "--explain") {
+            options.solve.explainSteps = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "--no-spaces") {
             options.solve.addSpaces = false;
         } else if (arg == "--line-numbers") {
@@ -47,6 +51,10 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             return false;
         }
     }
+    if (options.json && options.raw) {
+        error = "--json and --raw cannot be combined";
+        return false;
+    }
     return true;
 }
 
@@ -59,6 +67,10 @@ std::string usageText()
            "\n"
            "Options:\n"
            "  --raw                     print only the engine's result, each followed by an empty line\n"
+           "  --explain                 follow every line by its reason, aligned in a column\n"
+           "  --json                    print one JSON object per equation, one per line: the equation\n"
+           "                            as solved, its lines with their reasons (text, kind, rule), the\n"
+           "                            error number and the final value (maths in the engine's notation)\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
            "  --equivalent TEXT         marker in front of every derived line (default \"" +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // tervalon-solve: solves equations from the command line and prints their derivations.
 #include "cli/cli_options.h"
+#include "cli/solution_json.h"
 #include "config/language_files.h"
 #include "config/solve_command.h"
 #include "engine/equation_solver.h"
@@ -42,10 +43,10 @@ private:
 };
 
 /// Installs the language file's texts; false (after a message) when it cannot be used at all.
-bool applyLanguage(const std::string& path, engine::EquationSolver& solver, std::string& headerFormat)
+bool applyLanguage(const std::string& path, engine::EquationSolver& solver, config::SolveOptions& options)
 {
     const std::string name = "tervalon-solve: language file '" + path + "'";
-    switch (config::applyLanguageFile(path, solver, headerFormat)) {
+    switch (config::applyLanguageFile(path, solver, options)) {
     case config::LanguageFileUse::Applied:
         return true;
     case config::LanguageFileUse::Missing:
@@ -96,15 +97,36 @@ int main(int argc, char** argv)
     }
 
     auto solver = std::make_unique<engine::EquationSolver>();
-    if (!options.languageFile.empty() &&
-        !applyLanguage(options.languageFile, *solver, options.solve.headerFormat))
+    if (!options.languageFile.empty() && !applyLanguage(options.languageFile, *solver, options.solve))
         return kUsageOrFileError;
 
     bool anyError = false;
     bool first = true;
     const auto solveOne = [&](const std::string& equation) {
+        if (options.json) {
+            cli::SolvedEquation solved;
+            solved.equation = config::prepareEquation(equation, options.solve.decimalSeparator);
+            solved.solution = solver->Solve(solved.equation, solved.details);
+            solved.error = solver->lastError();
+            anyError = anyError || solved.error != engine::ErrorCode::None;
+            std::string json = cli::solutionJson(solved, options.solve.stepPhrases);
+            json += '\n';
+            return output.write(json);
+        }
         if (options.raw) {
             const std::string prepared = config::prepareEquation(equation, options.solve.decimalSeparator);
+            if (options.solve.explainSteps) {
+                // The engine's own notation: reasons without blanks, "." as the decimal point.
+                engine::SolveDetails details;
+                const std::string solution = solver->Solve(prepared, details);
+                anyError = anyError || solver->lastError() != engine::ErrorCode::None;
+                config::SolveOptions engineNotation = options.solve;
+                engineNotation.addSpaces = false;
+                engineNotation.decimalSeparator.clear(); // "." as in the engine's text
+                std::string explained = config::explainLines(solution, details.reasons, engineNotation);
+                explained += "\r\n";
+                return output.write(explained);
+            }
             const std::string solution = solver->Solve(prepared);
             anyError = anyError || solver->lastError() != engine::ErrorCode::None;
             return output.write(solution + "\r\n");

@@ -3,6 +3,7 @@
 #include "config/language_files.h"
 
 #include "config/settings.h"
+#include "config/solve_command.h"
 #include "engine/equation_solver.h"
 
 #include <algorithm>
@@ -120,6 +121,7 @@ void LanguageFiles::LoadInterfaceTexts(const std::filesystem::path& languageFile
         m_currentLanguageFile = languageFile;
     }
     m_texts.load(store, Form::Main);
+    m_texts.load(store, Form::Steps);
     m_texts.installEngineMessages(solver);
 }
 
@@ -168,7 +170,7 @@ void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::fil
 }
 
 LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
-                                  std::string& headerFormat)
+                                  SolveOptions& options)
 {
     if (!isRegularFile(path))
         return LanguageFileUse::Missing;
@@ -195,8 +197,10 @@ LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::Equ
         return LanguageFileUse::NoKnownKeys;
     InterfaceTexts texts;
     texts.load(store, Form::Main);
+    texts.load(store, Form::Steps);
     texts.installEngineMessages(solver);
-    headerFormat = texts.text(kKeySolution);
+    options.headerFormat = texts.text(kKeySolution);
+    options.stepPhrases = StepPhrases(texts);
     return LanguageFileUse::Applied;
 }
 

@@ -18,6 +18,7 @@ class EquationSolver;
 namespace config {
 
 struct Settings;
+struct SolveOptions;
 
 /// Name of the language list in the program folder.
 inline constexpr std::string_view kLanguageListFileName = "Tervalon_Languages.ini";
@@ -97,9 +98,10 @@ enum class LanguageFileUse {
 };
 
 /// For the command-line solver: installs the engine messages of the language file at path and sets
-/// headerFormat to its FrmMain.m_acMSolution (built-in English for whatever the file lacks). Every
-/// result other than Applied leaves solver and headerFormat unchanged.
+/// the header format (FrmMain.m_acMSolution) and the step phrases of options to its texts (built-in
+/// English for whatever the file lacks). Every result other than Applied leaves solver and options
+/// unchanged.
 [[nodiscard]] LanguageFileUse applyLanguageFile(const std::filesystem::path& path,
-                                                engine::EquationSolver& solver, std::string& headerFormat);
+                                                engine::EquationSolver& solver, SolveOptions& options);
 
 } // namespace config

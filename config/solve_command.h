@@ -3,6 +3,8 @@
 // solve it, dress the solution and wrap it in the header, all in UTF-8.
 #pragma once
 
+#include "config/step_reasons.h"
+
 #include <string>
 #include <string_view>
 
@@ -27,10 +29,12 @@ struct SolveOptions {
     std::string equivalent;       ///< prefix of every line after the first; empty for none
     std::string decimalSeparator; ///< the user's decimal point; empty counts as "."
     std::string headerFormat;     ///< FrmMain.m_acMSolution: "%s" equation, then "%s" solution
+    bool explainSteps = false;    ///< every line followed by its reason, aligned in a column
+    StepPhrases stepPhrases;      ///< the phrases of the reasons
 };
 
-/// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator)
-/// with the current header text.
+/// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator,
+/// ExplainSteps) with the current header text and step phrases.
 [[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
 /// The options of a fresh settings file with the built-in English header.
 [[nodiscard]] SolveOptions defaultSolveOptions();
@@ -54,8 +58,19 @@ struct SolutionBlock {
 /// The Solve command for equation (UTF-8, as typed): prepares it, solves it with solver, dresses
 /// the result, formats the header with the prepared equation and the dressed text, and replaces
 /// every "." of the whole block by the decimal separator. A header format whose conversions do not
-/// take exactly the two texts is replaced by the built-in one.
+/// take exactly the two texts is replaced by the built-in one. With explainSteps every line is
+/// followed by its reason (see `explainLines`).
 [[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                                           const SolveOptions& options);
+
+/// What starts the reason of a line: two blanks at least, "←" and a blank. The view shows the rest
+/// of the line from there in its muted colour.
+inline constexpr std::string_view kReasonMarker = "\xE2\x86\x90 ";
+
+/// Appends to every line of lines (each ending in CR LF) its reason, in the same column for all:
+/// the longest line as it will be shown (every "." replaced by separator) plus two blanks, then
+/// kReasonMarker and the reason worded with options' phrases. Lines beyond the reasons stay as they are.
+[[nodiscard]] std::string explainLines(std::string_view lines, const std::vector<engine::StepReason>& reasons,
+                                       const SolveOptions& options);
 
 } // namespace config

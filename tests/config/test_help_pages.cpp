@@ -50,8 +50,8 @@ std::string solvedExample(const std::string& attributes)
     engine::EquationSolver solver;
     SolveOptions options = defaultSolveOptions();
     const std::string language = attribute(attributes, "data-language");
-    if (!language.empty() && applyLanguageFile(kResources / "languages" / language, solver,
-                                               options.headerFormat) != LanguageFileUse::Applied)
+    if (!language.empty() &&
+        applyLanguageFile(kResources / "languages" / language, solver, options) != LanguageFileUse::Applied)
         return "language file " + language + " cannot be used";
     const std::string switches = attribute(attributes, "data-options");
     options.addLineNumbers = switches.find("lines") != std::string::npos;
