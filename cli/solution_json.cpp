@@ -39,16 +39,10 @@ void writeReason(JsonWriter& json, const engine::StepReason& reason, const confi
     json.endObject();
 }
 
-} // namespace
-
-std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases& phrases)
+void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved,
+                const config::StepPhrases& phrases)
 {
-    JsonWriter json;
-    json.beginObject();
-    json.key("equation").string(solved.equation);
-
-    const std::vector<std::string_view> lines = linesOf(solved.solution);
-    json.key("lines").beginArray();
+    json.beginArray();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         json.beginObject();
         json.key("text").string(lines[i]);
@@ -60,19 +54,36 @@ std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases
         json.endObject();
     }
     json.endArray();
+}
 
+/// The final x = constant: the last line's text after "x=" and the value at full precision.
+void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved)
+{
+    if (!solved.details.hasValue || lines.empty() || !lines.back().starts_with("x=")) {
+        json.null();
+        return;
+    }
+    json.beginObject();
+    json.key("text").string(lines.back().substr(2));
+    json.key("re").number(solved.details.value.re);
+    json.key("im").number(solved.details.value.im);
+    json.endObject();
+}
+
+} // namespace
+
+std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases& phrases)
+{
+    const std::vector<std::string_view> lines = linesOf(solved.solution);
+    // The members in their order; a member that reports more about the result goes after "value".
+    JsonWriter json;
+    json.beginObject();
+    json.key("equation").string(solved.equation);
+    json.key("lines");
+    writeLines(json, lines, solved, phrases);
     json.key("error").number(engine::errorNumber(solved.error));
     json.key("value");
-    if (solved.details.hasValue && !lines.empty() && lines.back().starts_with("x=")) {
-        json.beginObject();
-        // The last line is x=value.
-        json.key("text").string(lines.back().substr(2));
-        json.key("re").number(solved.details.value.re);
-        json.key("im").number(solved.details.value.im);
-        json.endObject();
-    } else {
-        json.null();
-    }
+    writeValue(json, lines, solved);
     json.endObject();
     return json.text();
 }

@@ -18,7 +18,7 @@ struct SolvedEquation {
     engine::ErrorCode error = engine::ErrorCode::None;
 };
 
-/// The object, on one line without a line end:
+/// The object, on one line without a line end, its members in this order:
 /// {"equation": "...", "lines": [{"text": "...", "reason": {"text": "...", "kind": "...",
 /// "rule": "A23" or null}}, ...], "error": 0, "value": {"text": "...", "re": 4, "im": 0} or null}.
 /// Line texts are the engine's lines without CR LF; reasons are worded with phrases, their maths
