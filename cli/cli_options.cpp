@@ -79,7 +79,7 @@ std::string usageText()
            "  --decimal-separator TEXT  decimal separator of input and output (default \"" +
            defaults.decimalSeparator +
            "\")\n"
-           "  --language FILE           take the messages and the header from a language file\n"
+           "  --language FILE           take the messages, header and reasons from a language file\n"
            "  --help                    show this text\n"
            "\n"
            "Exit status: 0 when every equation was solved without an error message, 1 when one\n"

@@ -44,7 +44,8 @@ std::string escapedHtml(std::string_view text)
 }
 
 /// The block the window shows for a worked example: `data-equation` solved with the shipped
-/// language file `data-language`; `data-options` may ask for "lines" and a decimal "comma".
+/// language file `data-language`; `data-options` may ask for "lines", a decimal "comma" and the
+/// reasons ("explain").
 std::string solvedExample(const std::string& attributes)
 {
     engine::EquationSolver solver;
@@ -55,6 +56,7 @@ std::string solvedExample(const std::string& attributes)
         return "language file " + language + " cannot be used";
     const std::string switches = attribute(attributes, "data-options");
     options.addLineNumbers = switches.find("lines") != std::string::npos;
+    options.explainSteps = switches.find("explain") != std::string::npos;
     if (switches.find("comma") != std::string::npos)
         options.decimalSeparator = ",";
     return escapedHtml(solutionBlock(solver, attribute(attributes, "data-equation"), options).text);
