@@ -20,6 +20,9 @@ namespace app {
 
 namespace {
 
+/// The muted colour of the reasons shown beside the solution lines.
+const QColor kReasonColor(128, 128, 128);
+
 /// Every fifth of an inch.
 constexpr double kTabStopsPerInch = 5.0;
 /// The user state of a line shown in the warning colour (other lines keep the default, -1).
@@ -69,6 +72,8 @@ CScriptEdit::CScriptEdit(QWidget* parent) : QTextEdit(parent)
     SetTextColor(Qt::black, false);
     SetKeywordColor(QColor(0, 0, 255), false);
     SetNumberColor(QColor(0, 128, 0), false);
+    // The reasons beside the lines: grey, so the derivation itself stands out.
+    m_reasonFormat = classFormat(kReasonColor, false);
     m_warningFormat = classFormat(kWarningColor, false);
 
     connect(document(), &QTextDocument::contentsChange, this, &CScriptEdit::handleContentsChange);
@@ -153,19 +158,22 @@ void CScriptEdit::HighlightRange(int first, int last)
     cursor.setPosition(last, QTextCursor::KeepAnchor);
     const QString text = cursor.selectedText();
     cursor.setCharFormat(m_textFormat);
+    // Reasons keep their muted colour with highlighting off too; nothing inside them is scanned.
+    const ScanResult tokens = m_scanner.scan(viewOf(text));
     if (m_isHighlightOn) {
-        const ScanResult tokens = m_scanner.scan(viewOf(text));
         for (const Respelling& respelling : tokens.respellings) {
             cursor.setPosition(first + static_cast<int>(respelling.offset));
             cursor.setPosition(first + static_cast<int>(respelling.offset + respelling.text.size()),
                                QTextCursor::KeepAnchor);
             cursor.insertText(QString::fromStdU16String(respelling.text), m_textFormat);
         }
-        for (const TokenSpan& span : tokens.spans) {
-            cursor.setPosition(first + static_cast<int>(span.offset));
-            cursor.setPosition(first + static_cast<int>(span.offset + span.length), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(span.tokenClass == TokenClass::Number ? m_numberFormat : m_keywordFormat);
-        }
+    }
+    for (const TokenSpan& span : tokens.spans) {
+        if (!m_isHighlightOn && span.tokenClass != TokenClass::Reason)
+            continue;
+        cursor.setPosition(first + static_cast<int>(span.offset));
+        cursor.setPosition(first + static_cast<int>(span.offset + span.length), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(formatOf(span.tokenClass));
     }
     // Warning lines are in their own colour, highlighting or not.
     for (QTextBlock line = document()->findBlock(first); line.isValid() && line.position() < last;
@@ -188,6 +196,19 @@ void CScriptEdit::HighlightRange(int first, int last)
     }
     horizontalScrollBar()->setValue(kept.horizontal);
     verticalScrollBar()->setValue(kept.vertical);
+}
+
+const QTextCharFormat& CScriptEdit::formatOf(TokenClass tokenClass) const
+{
+    switch (tokenClass) {
+    case TokenClass::Number:
+        return m_numberFormat;
+    case TokenClass::Keyword:
+        return m_keywordFormat;
+    case TokenClass::Reason:
+        break;
+    }
+    return m_reasonFormat;
 }
 
 void CScriptEdit::HighlightLines(int a, int b)

@@ -14,7 +14,8 @@
 namespace app {
 
 /// The read-only view of the solutions. It colours its own text by writing character formats into
-/// its document (plain text, function names, numbers), so exports read the colours from there.
+/// its document (plain text, function names, numbers, and the reasons beside the lines in a muted
+/// grey also while highlighting is off), so exports read the colours from there.
 /// Every change that was not its own recolouring recolours the whole lines it touched; appended
 /// text is recoloured over its own range. The view is white paper with black text whatever the
 /// desktop theme. It keeps Escape and Enter to itself (the window must not close, nor solve again,
@@ -40,6 +41,7 @@ public:
     [[nodiscard]] const QTextCharFormat& textFormat() const { return m_textFormat; }
     [[nodiscard]] const QTextCharFormat& keywordFormat() const { return m_keywordFormat; }
     [[nodiscard]] const QTextCharFormat& numberFormat() const { return m_numberFormat; }
+    [[nodiscard]] const QTextCharFormat& reasonFormat() const { return m_reasonFormat; }
     /// Dark red, whatever the highlighting colours: a line that warns.
     [[nodiscard]] const QTextCharFormat& warningFormat() const { return m_warningFormat; }
 
@@ -70,12 +72,14 @@ protected:
 private:
     void handleContentsChange(int position, int removed, int added);
     void insertTab();
+    [[nodiscard]] const QTextCharFormat& formatOf(TokenClass tokenClass) const;
 
     TokenScanner m_scanner;
     bool m_isHighlightOn = true;
     QTextCharFormat m_textFormat;
     QTextCharFormat m_keywordFormat;
     QTextCharFormat m_numberFormat;
+    QTextCharFormat m_reasonFormat;
     QTextCharFormat m_warningFormat;
     /// Set while the view changes its own text or formats, which must not start another recolouring.
     bool m_isBusy = false;

@@ -71,6 +71,20 @@ std::size_t numberLength(std::u16string_view text, std::size_t start)
     return i - start;
 }
 
+/// True when a reason starts at text[i]: "← " after two blanks.
+bool isReasonStart(std::u16string_view text, std::size_t i)
+{
+    return text[i] == u'\u2190' && i >= 2 && text[i - 1] == u' ' && text[i - 2] == u' ' &&
+           i + 1 < text.size() && text[i + 1] == u' ';
+}
+
+std::size_t lineEnd(std::u16string_view text, std::size_t i)
+{
+    while (i < text.size() && text[i] != u'\n' && text[i] != u'\u2029')
+        ++i;
+    return i;
+}
+
 } // namespace
 
 void TokenScanner::SetKeywords(std::u16string_view words)
@@ -109,7 +123,11 @@ ScanResult TokenScanner::scan(std::u16string_view text) const
     std::size_t i = 0;
     while (i < n) {
         const char16_t c = text[i];
-        if (isDigit(c)) {
+        if (isReasonStart(text, i)) {
+            const std::size_t end = lineEnd(text, i);
+            result.spans.push_back({i, end - i, TokenClass::Reason});
+            i = end;
+        } else if (isDigit(c)) {
             const std::size_t length = numberLength(text, i);
             result.spans.push_back({i, length, TokenClass::Number});
             i += length;

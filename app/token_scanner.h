@@ -10,7 +10,11 @@
 namespace app {
 
 /// The classes a span can have; characters outside every span are plain text.
-enum class TokenClass { Number, Keyword };
+enum class TokenClass {
+    Number,
+    Keyword,
+    Reason, ///< a solution line's reason: from its "←" to the end of the line
+};
 
 struct TokenSpan {
     std::size_t offset = 0;
@@ -40,7 +44,9 @@ struct ScanResult {
 /// front of the first digit is not part of a number. Words run over letters, digits and "_" from a
 /// letter or "_"; a word is a keyword when it is a whole word of the keyword list (without case
 /// unless case-sensitive). Letters are the ASCII letters and every character from U+0080 on except
-/// the punctuation, symbol and space ranges, so words of every script stay whole.
+/// the punctuation, symbol and space ranges, so words of every script stay whole. A reason shown
+/// beside a solution line starts with "←" and a blank after two blanks at least, and runs to the
+/// end of its line (a line feed or U+2029); it is one Reason span, with nothing scanned inside.
 class TokenScanner {
 public:
     /// Appends blank-separated words to the keyword list.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Solve timings: the golden inputs and a corpus of everyday equations (median and 90th percentile
-// per solve, cold and warm), and the worst cases one by one.
+// per solve, cold and warm), the golden inputs with the reason of every line recorded, and the
+// worst cases one by one.
 #include "engine/equation_solver.h"
+#include "engine/solve_details.h"
 
 #include <benchmark/benchmark.h>
 
@@ -66,13 +68,18 @@ double percentile(std::vector<double> values, double fraction)
     return values[index];
 }
 
+/// Which entry a corpus is solved with: the plain Solve, or Solve with the reason of every line.
+enum class Entry { Plain, WithReasons };
+
 /// Microseconds one solve of input takes.
-double timeSolve(engine::EquationSolver& solver, const std::string& input)
+double timeSolve(engine::EquationSolver& solver, const std::string& input, Entry entry)
 {
+    engine::SolveDetails details;
     const auto start = std::chrono::steady_clock::now();
-    std::string result = solver.Solve(input);
+    std::string result = entry == Entry::Plain ? solver.Solve(input) : solver.Solve(input, details);
     const auto stop = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(result);
+    benchmark::DoNotOptimize(details);
     return std::chrono::duration<double, std::micro>(stop - start).count();
 }
 
@@ -80,7 +87,7 @@ double timeSolve(engine::EquationSolver& solver, const std::string& input)
 /// The first solve comes after all the others and finds the caches and branch predictors set for
 /// them ("cold"); the second shows the cost of the solve itself. Reports median and 90th
 /// percentile of both, and the worst single solve with its input.
-void solveCorpus(benchmark::State& state, const std::vector<std::string>& inputs)
+void solveCorpus(benchmark::State& state, const std::vector<std::string>& inputs, Entry entry = Entry::Plain)
 {
     if (inputs.empty()) {
         state.SkipWithError("the corpus is empty");
@@ -93,8 +100,8 @@ void solveCorpus(benchmark::State& state, const std::vector<std::string>& inputs
     std::string worstInput;
     for (auto _ : state) {
         for (const std::string& input : inputs) {
-            cold.push_back(timeSolve(solver, input));
-            warm.push_back(timeSolve(solver, input));
+            cold.push_back(timeSolve(solver, input, entry));
+            warm.push_back(timeSolve(solver, input, entry));
             if (warm.back() > worst) {
                 worst = warm.back();
                 worstInput = input;
@@ -115,6 +122,13 @@ void BM_SolveGoldenInputs(benchmark::State& state)
     solveCorpus(state, goldenInputs());
 }
 BENCHMARK(BM_SolveGoldenInputs)->Unit(benchmark::kMillisecond);
+
+// What recording the reasons costs when they are asked for; the plain Solve above records nothing.
+void BM_SolveGoldenInputsWithReasons(benchmark::State& state)
+{
+    solveCorpus(state, goldenInputs(), Entry::WithReasons);
+}
+BENCHMARK(BM_SolveGoldenInputsWithReasons)->Unit(benchmark::kMillisecond);
 
 void BM_SolveEverydayEquations(benchmark::State& state)
 {

@@ -29,6 +29,10 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.help = true;
         } else if (arg == "--raw") {
             options.raw = true;
+        } else if (arg == "--explain") {
+            options.solve.explainSteps = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "--no-spaces") {
             options.solve.addSpaces = false;
         } else if (arg == "--check") {
@@ -49,6 +53,10 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             return false;
         }
     }
+    if (options.json && options.raw) {
+        error = "--json and --raw cannot be combined";
+        return false;
+    }
     return true;
 }
 
@@ -62,6 +70,11 @@ std::string usageText()
            "Options:\n"
            "  --raw                     print only the engine's result, each followed by an empty line\n"
            "                            (no result check)\n"
+           "  --explain                 follow every line by its reason, aligned in a column\n"
+           "  --json                    print one JSON object per equation, one per line: the equation\n"
+           "                            as solved, its lines with their reasons (text, kind, rule), the\n"
+           "                            error number, the final value and its check (maths in the\n"
+           "                            engine's notation)\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
            "  --equivalent TEXT         marker in front of every derived line (default \"" +
@@ -71,8 +84,8 @@ std::string usageText()
            defaults.decimalSeparator +
            "\")\n"
            "  --check                   end every solution with its result check, not only a failed one\n"
-           "  --language FILE           take the messages, the header and the check lines from a\n"
-           "                            language file\n"
+           "  --language FILE           take the messages, the header, the reasons and the check\n"
+           "                            lines from a language file\n"
            "  --help                    show this text\n"
            "\n"
            "Each final value x = ... is substituted into the equation as entered; a value that does\n"

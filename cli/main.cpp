@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // tervalon-solve: solves equations from the command line and prints their derivations.
 #include "cli/cli_options.h"
+#include "cli/solution_json.h"
 #include "config/language_files.h"
 #include "config/solve_command.h"
 #include "engine/equation_solver.h"
@@ -105,8 +106,32 @@ int main(int argc, char** argv)
     bool anyCheckFailed = false;
     bool first = true;
     const auto solveOne = [&](const std::string& equation) {
+        if (options.json) {
+            cli::SolvedEquation solved;
+            solved.equation = config::prepareEquation(equation, options.solve.decimalSeparator);
+            solved.solution = solver->Solve(solved.equation, solved.details);
+            solved.error = solver->lastError();
+            solved.check = engine::checkSolve(solved.equation, solved.details);
+            anyError = anyError || solved.error != engine::ErrorCode::None;
+            anyCheckFailed = anyCheckFailed || solved.check.verdict == engine::CheckVerdict::Failed;
+            std::string json = cli::solutionJson(solved, options.solve.stepPhrases);
+            json += '\n';
+            return output.write(json);
+        }
         if (options.raw) {
             const std::string prepared = config::prepareEquation(equation, options.solve.decimalSeparator);
+            if (options.solve.explainSteps) {
+                // The engine's own notation: reasons without blanks, "." as the decimal point.
+                engine::SolveDetails details;
+                const std::string solution = solver->Solve(prepared, details);
+                anyError = anyError || solver->lastError() != engine::ErrorCode::None;
+                config::SolveOptions engineNotation = options.solve;
+                engineNotation.addSpaces = false;
+                engineNotation.decimalSeparator.clear(); // "." as in the engine's text
+                std::string explained = config::explainLines(solution, details.reasons, engineNotation);
+                explained += "\r\n";
+                return output.write(explained);
+            }
             const std::string solution = solver->Solve(prepared);
             anyError = anyError || solver->lastError() != engine::ErrorCode::None;
             return output.write(solution + "\r\n");

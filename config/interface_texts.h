@@ -21,6 +21,7 @@ enum class Form {
     Main,     ///< FrmMain: the main window, its menus, stored texts and the engine's messages
     Options,  ///< FrmOpt: the Options dialog
     Language, ///< FrmLanguage: the language dialog
+    Steps,    ///< Steps: the reasons shown beside the solution lines
 };
 
 /// What the window layer does with a text.
@@ -57,7 +58,8 @@ inline constexpr std::string_view kKeyCheckVerifiedLetters = "FrmMain.m_acMCheck
 inline constexpr std::string_view kKeyCheckNotPossible = "FrmMain.m_acMCheckNotPossible";
 
 /// All text keys: FrmMain (menus; window texts, stored texts and tooltips; engine messages
-/// FrmMain.TEQERROR02-33 without 24, and 34), then FrmOpt, then FrmLanguage, each in table order.
+/// FrmMain.TEQERROR02-33 without 24, and 34), then FrmOpt, then FrmLanguage, then the phrases of
+/// the step reasons (Steps), each in table order.
 [[nodiscard]] std::span<const TextKey> textKeys();
 /// The row of key, or nullptr for an unknown key.
 [[nodiscard]] const TextKey* findTextKey(std::string_view key);

@@ -121,6 +121,7 @@ void LanguageFiles::LoadInterfaceTexts(const std::filesystem::path& languageFile
         m_currentLanguageFile = languageFile;
     }
     m_texts.load(store, Form::Main);
+    m_texts.load(store, Form::Steps);
     m_texts.installEngineMessages(solver);
 }
 
@@ -170,7 +171,7 @@ void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::fil
 
 namespace {
 
-/// Reads the FrmMain texts of the language file at path into texts; Applied when they can be used.
+/// Reads the FrmMain and step texts of the language file at path into texts; Applied when they can be used.
 LanguageFileUse readMainTexts(const std::filesystem::path& path, InterfaceTexts& texts)
 {
     if (!isRegularFile(path))
@@ -197,22 +198,11 @@ LanguageFileUse readMainTexts(const std::filesystem::path& path, InterfaceTexts&
     if (std::ranges::none_of(textKeys(), hasValue))
         return LanguageFileUse::NoKnownKeys;
     texts.load(store, Form::Main);
+    texts.load(store, Form::Steps);
     return LanguageFileUse::Applied;
 }
 
 } // namespace
-
-LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
-                                  std::string& headerFormat)
-{
-    InterfaceTexts texts;
-    const LanguageFileUse use = readMainTexts(path, texts);
-    if (use == LanguageFileUse::Applied) {
-        texts.installEngineMessages(solver);
-        headerFormat = texts.text(kKeySolution);
-    }
-    return use;
-}
 
 LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
                                   SolveOptions& options)

@@ -98,11 +98,9 @@ enum class LanguageFileUse {
 };
 
 /// For the command-line solver: installs the engine messages of the language file at path and sets
-/// headerFormat to its FrmMain.m_acMSolution (built-in English for whatever the file lacks). Every
-/// result other than Applied leaves solver and headerFormat unchanged.
-[[nodiscard]] LanguageFileUse applyLanguageFile(const std::filesystem::path& path,
-                                                engine::EquationSolver& solver, std::string& headerFormat);
-/// The same, setting every text of options (the header and the check lines) from the file.
+/// the header format (FrmMain.m_acMSolution), the step phrases and the check lines of options to its texts
+/// (built-in English for whatever the file lacks). Every result other than Applied leaves solver and options
+/// unchanged.
 [[nodiscard]] LanguageFileUse applyLanguageFile(const std::filesystem::path& path,
                                                 engine::EquationSolver& solver, SolveOptions& options);
 

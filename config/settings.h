@@ -35,6 +35,8 @@ struct Settings {
     bool addLineNumbers{};
     bool addSpaces{};
     bool highlightOn{};
+    /// Show the reason of every solution line beside it.
+    bool explainSteps{};
     std::string equivalent;
     std::string decimalSeparator;
     /// The window placement in its stored form: empty, "MAX" or "left;top;right;bottom"
@@ -67,8 +69,8 @@ struct Settings {
 /// and flags decide what takes effect), so settings should carry the platform's source fonts.
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
-/// font's own flag; a file without it gives that font the dialog font's flag), then ShowCheck, then
-/// one Recent entry per recent file.
+/// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
+/// then ShowCheck, then one Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

@@ -9,6 +9,7 @@
 #include "engine/message_format.h"
 #include "engine/solve_details.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <vector>
@@ -46,6 +47,15 @@ std::string formatText(std::string_view format, std::string_view key, std::span<
     return line;
 }
 
+/// Characters of UTF-8 text: every byte that does not continue a character.
+std::size_t characterCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (const char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
@@ -56,6 +66,7 @@ SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
     options.equivalent = settings.equivalent;
     options.decimalSeparator = settings.decimalSeparator;
     options.showCheck = settings.showCheck;
+    options.explainSteps = settings.explainSteps;
     applySolveTexts(texts, options);
     return options;
 }
@@ -66,6 +77,7 @@ void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options)
     options.checkTexts = {texts.text(kKeyCheckFailed), texts.text(kKeyCheckFailedLetters),
                           texts.text(kKeyCheckVerified), texts.text(kKeyCheckVerifiedLetters),
                           texts.text(kKeyCheckNotPossible)};
+    options.stepPhrases = StepPhrases(texts);
 }
 
 SolveOptions defaultSolveOptions()
@@ -137,8 +149,10 @@ SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equ
     const std::string prepared = prepareEquation(equation, separator);
     engine::SolveDetails details;
     const std::string solution = solver.Solve(prepared, details);
-    const std::string decorated = engine::EquationSolver::DecorateSolution(
+    std::string decorated = engine::EquationSolver::DecorateSolution(
         solution, options.addSpaces, true, options.equivalent, options.addLineNumbers);
+    if (options.explainSteps)
+        decorated = explainLines(decorated, details.reasons, options);
 
     const std::array<engine::FormatArg, 2> args = {
         engine::FormatArg{engine::FormatArgKind::String, 0, prepared.c_str()},
@@ -160,6 +174,42 @@ SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equ
         result.text += checkLine(result.check, options.checkTexts, separator) + "\r\n";
     }
     return result;
+}
+
+std::string explainLines(std::string_view lines, const std::vector<engine::StepReason>& reasons,
+                         const SolveOptions& options)
+{
+    const std::string_view separator = separatorOf(options);
+    std::vector<std::string_view> split;
+    bool isLastEnded = true;
+    for (std::size_t start = 0; start < lines.size();) {
+        const std::size_t end = lines.find("\r\n", start);
+        isLastEnded = end != std::string_view::npos;
+        const std::size_t stop = isLastEnded ? end : lines.size();
+        split.push_back(lines.substr(start, stop - start));
+        start = isLastEnded ? end + 2 : lines.size();
+    }
+    const std::size_t explained = std::min(split.size(), reasons.size());
+    std::vector<std::size_t> widths(explained);
+    std::size_t column = 0;
+    for (std::size_t i = 0; i < explained; ++i) {
+        widths[i] = characterCount(ReplaceAll(split[i], kEnginePoint, separator));
+        column = std::max(column, widths[i]);
+    }
+    column += 2;
+
+    std::string out;
+    for (std::size_t i = 0; i < split.size(); ++i) {
+        out.append(split[i]);
+        if (i < explained) {
+            out.append(column - widths[i], ' ');
+            out.append(kReasonMarker);
+            out.append(reasonText(reasons[i], options.stepPhrases, options.addSpaces));
+        }
+        if (i + 1 < split.size() || isLastEnded)
+            out.append("\r\n");
+    }
+    return out;
 }
 
 } // namespace config

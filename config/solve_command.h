@@ -3,6 +3,7 @@
 // solve it, dress the solution and wrap it in the header, all in UTF-8.
 #pragma once
 
+#include "config/step_reasons.h"
 #include "engine/result_check.h"
 
 #include <string>
@@ -38,15 +39,17 @@ struct SolveOptions {
     std::string equivalent;       ///< prefix of every line after the first; empty for none
     std::string decimalSeparator; ///< the user's decimal point; empty counts as "."
     std::string headerFormat;     ///< FrmMain.m_acMSolution: "%s" equation, then "%s" solution
+    bool explainSteps = false;    ///< every line followed by its reason, aligned in a column
+    StepPhrases stepPhrases;      ///< the phrases of the reasons
     /// Add the check line for every verdict (ShowCheck); a failed check adds it in any case.
     bool showCheck = false;
     CheckTexts checkTexts;
 };
 
 /// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator,
-/// ShowCheck) with the current header and check texts.
+/// ExplainSteps, ShowCheck) with the current header, step phrases and check texts.
 [[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
-/// Sets the texts of options (header and check lines) from texts.
+/// Sets the texts of options (header, step phrases and check lines) from texts.
 void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options);
 /// The options of a fresh settings file with the built-in English header.
 [[nodiscard]] SolveOptions defaultSolveOptions();
@@ -80,9 +83,20 @@ struct SolutionBlock {
 /// The Solve command for equation (UTF-8, as typed): prepares it, solves it with solver, dresses
 /// the result, formats the header with the prepared equation and the dressed text, and replaces
 /// every "." of the whole block by the decimal separator. A header format whose conversions do not
-/// take exactly the two texts is replaced by the built-in one. Then the final value is checked in
-/// the prepared equation; the check line follows the block when the check failed or ShowCheck asks.
+/// take exactly the two texts is replaced by the built-in one. With explainSteps every line is
+/// followed by its reason (see `explainLines`). Then the final value is checked in the prepared
+/// equation; the check line follows the block when the check failed or ShowCheck asks.
 [[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                                           const SolveOptions& options);
+
+/// What starts the reason of a line: two blanks at least, "←" and a blank. The view shows the rest
+/// of the line from there in its muted colour.
+inline constexpr std::string_view kReasonMarker = "\xE2\x86\x90 ";
+
+/// Appends to every line of lines (each ending in CR LF) its reason, in the same column for all:
+/// the longest line as it will be shown (every "." replaced by separator) plus two blanks, then
+/// kReasonMarker and the reason worded with options' phrases. Lines beyond the reasons stay as they are.
+[[nodiscard]] std::string explainLines(std::string_view lines, const std::vector<engine::StepReason>& reasons,
+                                       const SolveOptions& options);
 
 } // namespace config

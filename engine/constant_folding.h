@@ -5,6 +5,10 @@
 #include "engine/complex_value.h"
 #include "engine/error_codes.h"
 #include "engine/piece_string.h"
+#include "engine/solve_details.h"
+#include "engine/token_table.h"
+
+#include <array>
 
 namespace engine {
 
@@ -27,12 +31,25 @@ enum class EvaluationResult : int {
 /// The ERROR a failed fold ends the solve with; ErrorCode::None for Unchanged and Folded.
 [[nodiscard]] ErrorCode foldingError(EvaluationResult result);
 
+/// What one fold did, for a caller that explains its steps: the check that applied (one of the
+/// Fold actions) and, for the checks on every constant, the operation or the constant as up to five
+/// pieces, in which the tokens kFoldFirstValue and kFoldSecondValue stand for values[0] and values[1]
+/// and the other constant tokens for the presets.
+struct FoldRecord {
+    StepAction action = StepAction::FoldOperation;
+    std::array<unsigned char, 6> pieces{}; ///< NUL-terminated; empty for the checks of 0 and 1
+    std::array<Complex, 2> values{};
+};
+inline constexpr unsigned char kFoldFirstValue = kFirstFreeCode;
+inline constexpr unsigned char kFoldSecondValue = kFirstFreeCode + 1;
+
 /// Folds one constant sub-expression of pieces in place, walking the constants from the left and
 /// applying the first check that fits (the value 0, the value 1, signs, sums, products, powers,
 /// functions). levels must be current for pieces; they are stale after a fold. New values go into
-/// pool. After a failure the equation is not solved further.
+/// pool. After a failure the equation is not solved further. record, when given, tells what a
+/// fold did.
 [[nodiscard]] EvaluationResult EvaluateConstants(PieceString& pieces, const LevelString& levels,
-                                                 ConstantPool& pool);
+                                                 ConstantPool& pool, FoldRecord* record = nullptr);
 
 /// The value of the function with the given token at v, computed by that function's fixed sequence
 /// of complex primitives. Folded with the value in u, or the failure the function meets.

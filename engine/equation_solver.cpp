@@ -6,6 +6,7 @@
 #include "engine/message_format.h"
 #include "engine/solver_buffers.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace engine {
@@ -124,13 +125,45 @@ std::string EquationSolver::solveText(std::string_view text, SolveDetails* detai
     switch (outcome.error) {
     case ErrorCode::None:
         return std::move(outcome.lines);
-    case ErrorCode::TooManyLines:
-        return std::move(outcome.lines) + message(errorNumber(ErrorCode::TooManyLines));
-    default:
-        if (outcome.validation.code != ErrorCode::None)
-            return validationMessage(outcome.validation);
-        return message(errorNumber(outcome.error));
+    case ErrorCode::TooManyLines: {
+        const std::string& limit = message(errorNumber(ErrorCode::TooManyLines));
+        if (details != nullptr)
+            addMessageReasons(*details, limit, outcome.error, false);
+        return std::move(outcome.lines) + limit;
     }
+    default: {
+        std::string wording = outcome.validation.code != ErrorCode::None
+                                  ? validationMessage(outcome.validation)
+                                  : message(errorNumber(outcome.error));
+        if (details != nullptr)
+            addMessageReasons(*details, wording, outcome.error, outcome.validation.code != ErrorCode::None);
+        return wording;
+    }
+    }
+}
+
+void EquationSolver::addMessageReasons(SolveDetails& details, std::string_view text, ErrorCode error,
+                                       bool isValidation)
+{
+    StepReason reason;
+    reason.kind = StepKind::Message;
+    if (isValidation)
+        reason.action = StepAction::MessageRejected;
+    else if (error == ErrorCode::TooManyLines)
+        reason.action = StepAction::MessageLineLimit;
+    else if (errorNumber(error) >= errorNumber(ErrorCode::Overflow) &&
+             errorNumber(error) <= errorNumber(ErrorCode::AhtOfOne))
+        reason.action = StepAction::MessageFoldFailed;
+    else
+        reason.action = StepAction::MessageTooLarge;
+    // Only the line limit keeps the lines before its message.
+    if (error != ErrorCode::TooManyLines)
+        details.reasons.clear();
+    details.hasValue = false;
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2))
+        ++lines;
+    details.reasons.insert(details.reasons.end(), std::max<std::size_t>(lines, 1), reason);
 }
 
 ValidationResult EquationSolver::Validate(std::string_view text)

@@ -60,6 +60,10 @@ public:
 
 private:
     [[nodiscard]] std::string solveText(std::string_view text, SolveDetails* details);
+    /// Gives every line of the message text that ended a solve the message's reason; the lines
+    /// before it keep theirs only for the line limit.
+    static void addMessageReasons(SolveDetails& details, std::string_view text, ErrorCode error,
+                                  bool isValidation);
 
     std::array<std::string, kMessageCount> m_messages;
     ErrorCode m_lastError = ErrorCode::None;

@@ -6,7 +6,9 @@
 #include "engine/pieces.h"
 #include "engine/token_table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 
 namespace engine {
@@ -27,8 +29,8 @@ bool isNegative(Complex v)
 /// Walks one PieceString from the left and applies the first check that fits a constant token.
 class ConstantFolder {
 public:
-    ConstantFolder(PieceString& pieces, const LevelString& levels, ConstantPool& pool)
-        : m_pieces(pieces), m_levels(levels), m_pool(pool), m_length(pieces.length())
+    ConstantFolder(PieceString& pieces, const LevelString& levels, ConstantPool& pool, FoldRecord* record)
+        : m_pieces(pieces), m_levels(levels), m_pool(pool), m_record(record), m_length(pieces.length())
     {
     }
 
@@ -104,40 +106,40 @@ private:
         // -0 = +0; the pair goes with the next call.
         if (m_previous == '-') {
             m_pieces.set(m - 1, '+');
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroSign);
         }
         // A leading 0 before a sign: (0-x) = (-x).
         if (pc == 0 && nc == 1) {
             m_pieces.erase(m, 1);
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroTerm);
         }
         // A term +0 disappears: a+0 = a.
         if (pc == 1 && (nc == 0 || nc == 1)) {
             removeZeroTerm();
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroTerm);
         }
         // 0*a/b = 0, and 0/0 = 0: the rest of the product goes.
         if ((pc == 0 || pc == 1) && nc == 2) {
             deleteRange(m + 1, runRightEnd(m, m_nextLevel));
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroProduct);
         }
         // a/0 is a division by zero; a*b*0 = 0.
         if (pc == 2 && nc <= 2) {
             if (m_previous == '/')
                 return EvaluationResult::DivisionByZero;
             deleteRange(runLeftStart(m - 1, m_previousLevel), m);
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroProduct);
         }
         // 0^y = 0, for every y, 0 included.
         if (pc <= 3 && nc == 4) {
             deleteRange(m + 1, runRightEnd(m, m_nextLevel));
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroBase);
         }
         // a^0 = 1.
         if (pc == 4 && nc <= 4) {
             m_pieces.set(m, kOne);
             deleteRange(runLeftStart(m - 1, m_previousLevel), m);
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldZeroExponent);
         }
         return std::nullopt;
     }
@@ -170,22 +172,22 @@ private:
         // 1*a = a (1/a stays, the product rule folds it when a is a constant).
         if ((pc == 0 || pc == 1) && m_pieces.at(m + 1) == '*') {
             m_pieces.erase(m, 2);
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldOneFactor);
         }
         // a*1 = a/1 = a.
         if (pc == 2 && nc <= 2) {
             m_pieces.erase(m - 1, 2);
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldOneFactor);
         }
         // 1^y = 1.
         if (pc <= 3 && nc == 4) {
             deleteRange(m + 1, runRightEnd(m, m_nextLevel));
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldOneBase);
         }
         // a^1 = a.
         if (pc == 4 && nc <= 4) {
             m_pieces.erase(m - 1, 2);
-            return EvaluationResult::Folded;
+            return folded(StepAction::FoldOneExponent);
         }
         return std::nullopt;
     }
@@ -206,6 +208,8 @@ private:
         }
         if (j < 0 || !isSign(m_pieces.at(j)) || levelClass(m_levels[j]) != 1)
             return std::nullopt;
+        if (m_record != nullptr)
+            record(StepAction::FoldSignOut, {kFoldFirstValue}, m_value);
         // The magnitude is unchanged, so only running out of codes can stop the store.
         if (const auto failure = store(negated(m_value)))
             return failure;
@@ -220,6 +224,8 @@ private:
         const int m = m_m;
         if (m_previous != '-' || m_previousLevel <= m_levels[m - 2] || m_previousLevel <= m_nextLevel)
             return std::nullopt;
+        if (m_record != nullptr)
+            record(StepAction::FoldSignIn, {kFoldFirstValue}, negated(m_value));
         if (const auto failure = store(negated(m_value)))
             return failure;
         m_pieces.erase(m - 1, 1);
@@ -251,6 +257,15 @@ private:
             return std::nullopt;
         const bool leftNegative = m_previous == '-';
         const bool rightNegative = m_pieces.at(j - 1) == '-';
+        if (m_record != nullptr) {
+            const unsigned char op = m_pieces.at(j - 1);
+            if (leftNegative)
+                record(StepAction::FoldOperation, {'-', kFoldFirstValue, op, kFoldSecondValue}, m_value,
+                       m_pool.value(m_pieces.at(j)));
+            else
+                record(StepAction::FoldOperation, {kFoldFirstValue, op, kFoldSecondValue}, m_value,
+                       m_pool.value(m_pieces.at(j)));
+        }
         Complex t = leftNegative != rightNegative ? negated(m_value) : m_value;
         AddComplex(t, m_pool.value(m_pieces.at(j)));
         if (rightNegative)
@@ -268,6 +283,15 @@ private:
             return std::nullopt;
         const bool leftDivides = m_previous == '/';
         const bool rightDivides = m_pieces.at(j - 1) == '/';
+        if (m_record != nullptr) {
+            const unsigned char op = m_pieces.at(j - 1);
+            if (leftDivides)
+                record(StepAction::FoldOperation, {kOne, '/', kFoldFirstValue, op, kFoldSecondValue}, m_value,
+                       m_pool.value(m_pieces.at(j)));
+            else
+                record(StepAction::FoldOperation, {kFoldFirstValue, op, kFoldSecondValue}, m_value,
+                       m_pool.value(m_pieces.at(j)));
+        }
         Complex t = m_value;
         if (leftDivides != rightDivides && !InvertComplex(t))
             return EvaluationResult::DivisionByZero;
@@ -287,6 +311,9 @@ private:
             return std::nullopt;
         Complex t = m_value;
         if (m_previousClass == 4) {
+            if (m_record != nullptr)
+                record(StepAction::FoldExponents, {kFoldFirstValue, '*', kFoldSecondValue}, m_value,
+                       m_pool.value(m_pieces.at(j)));
             MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
             return mergeWithPartner(t, j);
         }
@@ -296,6 +323,9 @@ private:
         MultiplyComplex(t, m_pool.value(m_pieces.at(j)));
         if (!ExpComplex(t))
             return EvaluationResult::Overflow;
+        if (m_record != nullptr)
+            record(StepAction::FoldOperation, {kFoldFirstValue, '^', kFoldSecondValue}, m_value,
+                   m_pool.value(m_pieces.at(j)));
         return mergeWithPartner(t, j);
     }
 
@@ -310,6 +340,8 @@ private:
         const EvaluationResult result = functionValue(token, m_value, u);
         if (result != EvaluationResult::Folded)
             return result;
+        if (m_record != nullptr)
+            record(StepAction::FoldOperation, {token, '(', kFoldFirstValue, ')'}, m_value);
         if (const auto failure = store(u))
             return failure;
         m_pieces.erase(m + 1, 1);
@@ -318,6 +350,26 @@ private:
     }
 
     // ---- helpers -----------------------------------------------------------------------------
+
+    /// A fold by one of the checks of 0 and 1, noted for a caller that explains its steps.
+    EvaluationResult folded(StepAction action)
+    {
+        if (m_record != nullptr) {
+            m_record->action = action;
+            m_record->pieces = {};
+        }
+        return EvaluationResult::Folded;
+    }
+
+    /// Notes what a check on every constant does, as pieces with values in place of their tokens.
+    void record(StepAction action, std::initializer_list<unsigned char> pieces, Complex first,
+                Complex second = {})
+    {
+        m_record->action = action;
+        m_record->pieces = {};
+        std::copy(pieces.begin(), pieces.end(), m_record->pieces.begin());
+        m_record->values = {first, second};
+    }
 
     /// The second constant operand of the operator chain that follows the token: with K the next
     /// level, the first constant after an operator of level K that binds no further to its right.
@@ -388,6 +440,7 @@ private:
     PieceString& m_pieces;
     const LevelString& m_levels;
     ConstantPool& m_pool;
+    FoldRecord* m_record;
     const int m_length;
 
     int m_m = 0;
@@ -433,9 +486,10 @@ ErrorCode foldingError(EvaluationResult result)
     return ErrorCode::Overflow;
 }
 
-EvaluationResult EvaluateConstants(PieceString& pieces, const LevelString& levels, ConstantPool& pool)
+EvaluationResult EvaluateConstants(PieceString& pieces, const LevelString& levels, ConstantPool& pool,
+                                   FoldRecord* record)
 {
-    return ConstantFolder(pieces, levels, pool).run();
+    return ConstantFolder(pieces, levels, pool, record).run();
 }
 
 } // namespace engine

@@ -105,8 +105,8 @@ enum class Plan {
 /// One isolation step: the kept side, the position on it, and the new other side being built.
 class IsolationStep {
 public:
-    IsolationStep(const Side& side, int position, OtherSide& other, KeptEdit& edit)
-        : m_side(side), m_p(position), m_other(other), m_edit(edit)
+    IsolationStep(const Side& side, int position, OtherSide& other, KeptEdit& edit, IsolationRecord* record)
+        : m_side(side), m_p(position), m_other(other), m_edit(edit), m_record(record)
     {
         m_weakest = side.level(0);
         for (int t = 1; t < side.length; ++t)
@@ -141,6 +141,7 @@ private:
         for (int t = 1; t < m_side.length; ++t)
             otherTerms = otherTerms || m_side.level(t) == 1;
         if (!otherTerms) {
+            note(StepAction::MoveSign, 0, 1);
             // A redundant `+` in front is simply dropped.
             if (m_side.piece(0) == '-')
                 m_other.text("-(").old().text(")");
@@ -153,6 +154,7 @@ private:
         const int q = operandEnd(m_side, m_p, m_weakest);
         if (m_p == 0 && q >= m_side.length)
             return Plan::NothingToMove; // the whole side: there is no other term to keep
+        noteMove('+', q);
         m_other.old().piece(m_side.piece(m_p - 1) == '-' ? '+' : '-').range(m_side, m_p, q);
         m_edit.eraseFrom = m_p > 0 ? m_p - 1 : 0;
         m_edit.eraseCount = m_p > 0 ? q - m_p + 1 : q;
@@ -168,12 +170,14 @@ private:
         if (m_p == 0 && m_side.piece(q) == '/') {
             // A/B=C -> B=A/(C): the first factor becomes the numerator over the other side, and
             // every other factor changes between multiplying and dividing.
+            note(StepAction::MoveNumerator, 0, q);
             m_other.range(m_side, 0, q).text("/(").old().text(")");
             m_edit.invertProduct = true;
             m_edit.eraseFrom = 0;
             m_edit.eraseCount = q + 1;
             return Plan::Edit;
         }
+        noteMove('*', q);
         m_other.text("(").old().text(m_side.piece(m_p - 1) == '/' ? ")*" : ")/").range(m_side, m_p, q);
         m_edit.eraseFrom = m_p > 0 ? m_p - 1 : 0;
         m_edit.eraseCount = m_p > 0 ? q - m_p + 1 : q + 1;
@@ -189,11 +193,13 @@ private:
         if (caret <= 0)
             return Plan::NothingToMove;
         if (m_p == 0) {
+            note(StepAction::UndoBase, 0, caret);
             m_other.piece(token::kLog).text("(").old().text(")/").piece(token::kLog).text("(");
             m_other.range(m_side, 0, caret).text(")");
             m_edit.eraseFrom = 0;
             m_edit.eraseCount = caret + 1;
         } else {
+            note(StepAction::UndoExponent, caret + 1, m_side.length);
             m_other.text("(").old().text(")^(").piece(kOne).text("/(");
             m_other.range(m_side, caret + 1, m_side.length).text("))");
             m_edit.eraseFrom = caret;
@@ -209,6 +215,7 @@ private:
         while (at < m_side.length && m_side.level(at) != m_weakest)
             ++at;
         const unsigned char function = m_side.piece(at);
+        note(StepAction::UndoFunction, at, at + 1);
         if (const unsigned char inverse = inverseFunction(function); inverse != 0) {
             m_other.piece(inverse).text("(").old().text(")");
         } else if (function == token::kLgt) {
@@ -216,6 +223,7 @@ private:
         } else if (function == token::kSqr) {
             m_other.text("(").old().text(")^").piece(kTwo); // sqr(A)=C -> (A)=(C)^2
         } else {
+            note(StepAction::NothingToUndo, 0, 0);
             return Plan::NothingToMove;
         }
         m_edit.eraseFrom = at;
@@ -223,11 +231,32 @@ private:
         return Plan::Edit;
     }
 
+    /// Notes the kind of step and the pieces [from, to) of the side it concerns.
+    void note(StepAction action, int from, int to)
+    {
+        if (m_record == nullptr)
+            return;
+        m_record->action = action;
+        m_record->pieces.clear();
+        for (int t = from; t < to; ++t)
+            m_record->pieces += static_cast<char>(m_side.piece(t));
+    }
+
+    /// Notes a term or factor moved: its operator (firstOperator for the first operand) and itself.
+    void noteMove(char firstOperator, int end)
+    {
+        if (m_record == nullptr)
+            return;
+        note(StepAction::Move, m_p, end);
+        m_record->pieces.insert(0, 1, m_p > 0 ? static_cast<char>(m_side.piece(m_p - 1)) : firstOperator);
+    }
+
     const Side& m_side;
     int m_p;
     int m_weakest = 0;
     OtherSide& m_other;
     KeptEdit& m_edit;
+    IsolationRecord* m_record;
 };
 
 /// Edits the kept side in place, then puts the new other side (in scratch) where the old one was.
@@ -258,8 +287,11 @@ void applyStep(PieceString& pieces, const Side& side, const KeptEdit& edit, bool
 
 } // namespace
 
-bool IsolateStep(PieceString& pieces, const LevelString& levels, int position, PieceString& scratch)
+bool IsolateStep(PieceString& pieces, const LevelString& levels, int position, PieceString& scratch,
+                 IsolationRecord* record)
 {
+    if (record != nullptr)
+        *record = {};
     if (&scratch == &pieces)
         return false;
     const int count = pieces.length();
@@ -271,10 +303,12 @@ bool IsolateStep(PieceString& pieces, const LevelString& levels, int position, P
         return false;
 
     const bool keptIsLeft = position < equals;
+    if (record != nullptr)
+        record->side = keptIsLeft ? StepSide::Right : StepSide::Left;
     const Side side{pieces, levels, keptIsLeft ? 0 : equals + 1, keptIsLeft ? equals : count - equals - 1};
     OtherSide other(scratch, pieces, keptIsLeft ? equals + 1 : 0, keptIsLeft ? count : equals);
     KeptEdit edit;
-    switch (IsolationStep(side, position - side.start, other, edit).plan()) {
+    switch (IsolationStep(side, position - side.start, other, edit, record).plan()) {
     case Plan::Edit:
         break;
     case Plan::NothingToMove:

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace engine {
 namespace {
@@ -152,9 +153,15 @@ struct PassMeasure {
 /// The state of one solve and its passes. Works on the solver's buffers.
 class SolveRun {
 public:
-    explicit SolveRun(SolverBuffers& buffers)
-        : m_buffers(buffers), m_pieces(buffers.pieces), m_levels(buffers.levels)
+    SolveRun(SolverBuffers& buffers, SolveDetails* details)
+        : m_buffers(buffers), m_pieces(buffers.pieces), m_levels(buffers.levels), m_details(details)
     {
+        if (details == nullptr)
+            return;
+        if (!buffers.recorder)
+            buffers.recorder = std::make_unique<StepRecorder>();
+        m_recorder = buffers.recorder.get();
+        *details = {};
     }
 
     SolveOutcome solve(std::string_view text);
@@ -177,9 +184,30 @@ private:
     [[nodiscard]] bool tryRules(const PreparedRuleTable& table, unsigned char letter, int n,
                                 RuleFilter filter = RuleFilter::AllRules)
     {
-        return tryRuleTable(m_pieces, m_levels, m_buffers.rules, table, letter, n, filter);
+        return tryRuleTable(m_pieces, m_levels, m_buffers.rules, table, letter, n, filter,
+                            m_recorder != nullptr ? &m_appliedRule : nullptr);
     }
-    bool isolateAt(int position) { return IsolateStep(m_pieces, m_levels, position, m_buffers.temporary); }
+    bool isolateAt(int position, IsolationRecord* record = nullptr)
+    {
+        return IsolateStep(m_pieces, m_levels, position, m_buffers.temporary, record);
+    }
+
+    // Recording, only while the details of the solve are asked for.
+    [[nodiscard]] IsolationRecord* isolationRecord() const
+    {
+        return m_recorder != nullptr ? &m_recorder->isolationRecord() : nullptr;
+    }
+    void noteRule(StepKind kind, char table, unsigned char letter = 0)
+    {
+        if (m_recorder != nullptr)
+            m_recorder->noteRule(kind, table, m_appliedRule, letter);
+    }
+    void noteIsolation(StepKind kind)
+    {
+        if (m_recorder != nullptr)
+            m_recorder->noteIsolation(kind, m_buffers.pool);
+    }
+    void recordLine();
 
     void swapSides(int equals, int length);
     void isolateSingleUnknown(int equals);
@@ -195,7 +223,7 @@ private:
     enum class Trial { Value, NotConstant, ArithmeticFailure, Abandoned };
     Trial evaluateTrial(Complex trialValue, Complex& result);
     [[nodiscard]] bool hasSearchForm() const;
-    bool acceptSearchResult(Complex trial);
+    bool acceptSearchResult(Complex trial, int trials);
 
     SolverBuffers& m_buffers;
     PieceString& m_pieces;
@@ -206,6 +234,10 @@ private:
     Mode m_mode = Mode::All;
     unsigned char m_letterCursor = 'a';
     ErrorCode m_error = ErrorCode::None;
+
+    SolveDetails* m_details;
+    StepRecorder* m_recorder = nullptr;
+    int m_appliedRule = 0;
 };
 
 } // namespace
@@ -268,7 +300,7 @@ void captureFinalSide(const SolverBuffers& buffers, const SolveOutcome& outcome,
 
 SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text, SolveDetails* details)
 {
-    SolveOutcome outcome = SolveRun(buffers).solve(text);
+    SolveOutcome outcome = SolveRun(buffers, details).solve(text);
     if (details != nullptr)
         captureFinalSide(buffers, outcome, details->finalSide);
     return outcome;
@@ -316,6 +348,10 @@ ErrorCode SolveRun::prepare()
         return ErrorCode::TooDeeplyNested;
     static_cast<void>(appendLine(m_output, m_pieces, m_levels, kFunctionTokenTable, m_buffers.pool,
                                  m_buffers.outputLineCounter));
+    if (m_recorder != nullptr) {
+        m_recorder->noteEquation();
+        recordLine();
+    }
     const ErrorCode error = Normalise(m_buffers, kUnknown);
     m_mode = Mode::All;
     m_letterCursor = 'a';
@@ -347,13 +383,17 @@ SolveRun::PassEnd SolveRun::runPass()
 /// 2. Folds one constant sub-expression; false when the fold failed.
 bool SolveRun::foldConstants()
 {
-    const EvaluationResult folded = EvaluateConstants(m_pieces, m_levels, m_buffers.pool);
+    const EvaluationResult folded = EvaluateConstants(
+        m_pieces, m_levels, m_buffers.pool, m_recorder != nullptr ? &m_recorder->foldRecord() : nullptr);
     if (isArithmeticFailure(folded) || folded == EvaluationResult::PoolFull) {
         m_error = foldingError(folded);
         return false;
     }
-    if (folded == EvaluationResult::Folded)
+    if (folded == EvaluationResult::Folded) {
         m_change = Change::Rewritten;
+        if (m_recorder != nullptr)
+            m_recorder->noteFold();
+    }
     return true;
 }
 
@@ -361,19 +401,24 @@ bool SolveRun::foldConstants()
 SolveRun::Next SolveRun::runCommonSteps(const PassMeasure& pass)
 {
     // 3. Collect like terms while x occurs more than once.
-    if (pass.unknowns >= 2 && unchanged() && tryRules(preparedRuleSetA(), kUnknown, pass.length))
+    if (pass.unknowns >= 2 && unchanged() && tryRules(preparedRuleSetA(), kUnknown, pass.length)) {
         m_change = Change::Rewritten;
+        noteRule(StepKind::Rule, 'A');
+    }
     // 4. Complete the square when x occurs exactly twice.
     if (pass.unknowns == 2 && !unchanged())
         return Next::OptionalSteps;
     if (pass.unknowns == 2 && tryRules(preparedRuleSetC(), kUnknown, pass.length)) {
         m_change = Change::Rewritten;
+        noteRule(StepKind::Rule, 'C');
         return Next::OptionalSteps;
     }
     // 5. Put x on the left.
     if (pass.unknowns >= 1 && unchanged() && !containsPiece(m_pieces, kUnknown, 0, pass.equals)) {
         swapSides(pass.equals, pass.length);
         m_change = Change::Rewritten;
+        if (m_recorder != nullptr)
+            m_recorder->noteSwap();
     }
     if (pass.unknowns >= 2)
         return Next::OptionalSteps;
@@ -405,8 +450,10 @@ void SolveRun::runOptionalSteps(const PassMeasure& pass)
     if (modeAllows(Mode::InvertFunction) && unchanged() && invertFunction(pass.equals, pass.length))
         m_change = Change::FunctionInverted;
     // 11. Expand products and powers, else move a term across the `=`.
-    if (m_mode == Mode::All && unchanged() && tryRules(preparedRuleSetB(), kUnknown, pass.length))
+    if (m_mode == Mode::All && unchanged() && tryRules(preparedRuleSetB(), kUnknown, pass.length)) {
         m_change = Change::Expanded;
+        noteRule(StepKind::Expand, 'B');
+    }
     if (modeAllows(Mode::MoveTerm) && unchanged() && moveTerm(pass.equals, pass.length))
         m_change = Change::TermMoved;
     // 12. Numeric search for x=f(x), only while x is the only letter.
@@ -427,7 +474,18 @@ bool SolveRun::emitLine()
         m_error = ErrorCode::TooManyLines;
         return false;
     }
+    if (m_recorder != nullptr)
+        recordLine();
     return true;
+}
+
+/// The line just appended takes the pending reason; a line x = constant gives the value so far.
+void SolveRun::recordLine()
+{
+    m_details->reasons.push_back(m_recorder->pending());
+    m_details->hasValue = m_pieces.length() == 3 && m_pieces[0] == kUnknown && m_pieces[1] == '=' &&
+                          isConstantToken(m_pieces[2]);
+    m_details->value = m_details->hasValue ? m_buffers.pool.value(m_pieces[2]) : Complex{};
 }
 
 /// 14. The mode for the next pass.
@@ -455,8 +513,9 @@ void SolveRun::isolateSingleUnknown(int equals)
     // A left side that is a single operand has nothing to move.
     if (weakestLevelBefore(m_levels, equals) >= 7)
         return;
-    static_cast<void>(isolateAt(isolationPosition(m_pieces, m_levels, equals)));
+    static_cast<void>(isolateAt(isolationPosition(m_pieces, m_levels, equals), isolationRecord()));
     m_change = Change::Rewritten;
+    noteIsolation(StepKind::Isolate);
 }
 
 bool SolveRun::letterPass()
@@ -468,8 +527,10 @@ bool SolveRun::letterPass()
             if (m_error != ErrorCode::None)
                 return false;
             if (tryRules(preparedRuleSetA(), m_letterCursor, FindPiece(m_pieces, 0),
-                         RuleFilter::NoRuleAddingLetters))
+                         RuleFilter::NoRuleAddingLetters)) {
+                noteRule(StepKind::Collect, 'A', m_letterCursor);
                 return true;
+            }
         }
         // x is the unknown, never a letter of this pass.
         m_letterCursor = m_letterCursor == 'w' ? 'y' : static_cast<unsigned char>(m_letterCursor + 1);
@@ -506,6 +567,8 @@ bool SolveRun::clearFraction(int equals, int length)
                 m_pieces.insert(m, '*');
             }
         }
+        if (m_recorder != nullptr)
+            m_recorder->noteClearedFraction(divisor, m_buffers.pool);
         return true;
     }
     return false;
@@ -549,7 +612,8 @@ bool SolveRun::invertFunction(int equals, int length)
         int position = weakest < close ? sideStart : weakest;
         if (m_levels[position] <= 2)
             ++position;
-        static_cast<void>(isolateAt(position));
+        static_cast<void>(isolateAt(position, isolationRecord()));
+        noteIsolation(StepKind::InvertFunction);
         return true;
     }
     return false;
@@ -585,7 +649,8 @@ bool SolveRun::moveTerm(int equals, int length)
             --i;
         const int termStart = i + 1;
         if (containsPiece(m_pieces, kUnknown, termStart, termEnd) != left) {
-            static_cast<void>(isolateAt(termStart));
+            static_cast<void>(isolateAt(termStart, isolationRecord()));
+            noteIsolation(StepKind::MoveTerm);
             return true;
         }
     }
@@ -680,6 +745,7 @@ bool SolveRun::numericSearch()
     // 63-0 on the form isolated from f(x)=x; each form starts from 0 and then from ln 2.
     Complex trial{};
     bool lastTrial = false;
+    int trials = 0;
     for (int c = 127; c >= 0; --c) {
         if (c == 127 || c == 63) {
             if (c == 63) {
@@ -696,6 +762,7 @@ bool SolveRun::numericSearch()
             trial = {std::log(2.0), 0.0};
 
         Complex value{};
+        ++trials;
         switch (evaluateTrial(trial, value)) {
         case Trial::Abandoned:
             return false;
@@ -712,7 +779,7 @@ bool SolveRun::numericSearch()
         case Trial::Value:
             if (ApproxEqual(trial.re + trial.im, value.re + trial.im) &&
                 ApproxEqual(trial.re + trial.im, value.im + trial.re))
-                return acceptSearchResult(trial);
+                return acceptSearchResult(trial, trials);
             trial = value;
             break;
         }
@@ -722,8 +789,9 @@ bool SolveRun::numericSearch()
     return false;
 }
 
-/// Ends the search with x = the converged trial value, a part negligible next to the whole dropped.
-bool SolveRun::acceptSearchResult(Complex trial)
+/// Ends the search with x = the converged trial value (found at the given trial count), a part
+/// negligible next to the whole dropped.
+bool SolveRun::acceptSearchResult(Complex trial, int trials)
 {
     if (ApproxEqual(trial.re, trial.re + trial.im))
         trial.im = 0.0;
@@ -732,7 +800,11 @@ bool SolveRun::acceptSearchResult(Complex trial)
     m_pieces.truncate(0);
     const unsigned char solution[] = {kUnknown, '=', kZero};
     m_pieces.insert(0, solution, 3);
-    return StoreConstant(m_pieces, 2, m_buffers.pool, trial) == StoreResult::Stored;
+    const bool isStored = StoreConstant(m_pieces, 2, m_buffers.pool, trial) == StoreResult::Stored;
+    // The value as stored: a preset within the tolerance takes the preset's value.
+    if (m_recorder != nullptr)
+        m_recorder->noteSearch(trials, m_buffers.pool.value(m_pieces[2]));
+    return isStored;
 }
 
 } // namespace

@@ -8,8 +8,10 @@
 #include "engine/piece_string.h"
 #include "engine/rules.h"
 #include "engine/solve_details.h"
+#include "engine/step_recorder.h"
 #include "engine/validation.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,8 @@ struct SolverBuffers {
     ConstantPool pool;
     TrialPool trialPool;
     int outputLineCounter = 0;
+    /// Made at the first solve asked for its details, kept for the next ones.
+    std::unique_ptr<StepRecorder> recorder;
 
     /// Clears what a previous solve may have left: the counter, the overflow marks, the presets.
     void startSolve();

@@ -76,6 +76,7 @@ void COptionsDlg::createWidgets()
     w.addLineNumbers = new QCheckBox(this);
     w.addSpaces = new QCheckBox(this);
     w.highlight = new QCheckBox(this);
+    w.explainSteps = new QCheckBox(this);
     w.showCheck = new QCheckBox(this);
     w.equivalentLabel = new QLabel(this);
     w.equivalent = new QLineEdit(this);
@@ -101,7 +102,8 @@ void COptionsDlg::createWidgets()
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(kRowSpacing);
     int row = 0;
-    for (QCheckBox* box : {w.clearResult, w.addLineNumbers, w.addSpaces, w.highlight, w.showCheck})
+    for (QCheckBox* box :
+         {w.clearResult, w.addLineNumbers, w.addSpaces, w.highlight, w.explainSteps, w.showCheck})
         grid->addWidget(box, row++, 0, 1, 3);
     grid->setRowMinimumHeight(row++, kRowSpacing);
 
@@ -147,6 +149,7 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.addLineNumbers->setText(text("FrmOpt.m_CHKAddLineNumbers"));
     w.addSpaces->setText(text("FrmOpt.m_CHKAddSpaces"));
     w.highlight->setText(text("FrmOpt.m_CHKHighlight"));
+    w.explainSteps->setText(text("FrmOpt.m_CHKExplainSteps"));
     w.showCheck->setText(text("FrmOpt.m_CHKShowCheck"));
     w.equivalentLabel->setText(text("FrmOpt.m_LBLEquivalent"));
     w.decimalSeparatorLabel->setText(text("FrmOpt.m_LBLDecimalSeparator"));
@@ -166,6 +169,7 @@ void COptionsDlg::showValues()
     w.addLineNumbers->setChecked(m_settings.addLineNumbers);
     w.addSpaces->setChecked(m_settings.addSpaces);
     w.highlight->setChecked(m_settings.highlightOn);
+    w.explainSteps->setChecked(m_settings.explainSteps);
     w.showCheck->setChecked(m_settings.showCheck);
     w.equivalent->setText(toQString(m_settings.equivalent));
     w.decimalSeparator->setText(toQString(m_settings.decimalSeparator));
@@ -301,6 +305,7 @@ void COptionsDlg::accept()
     m_settings.addLineNumbers = w.addLineNumbers->isChecked();
     m_settings.addSpaces = w.addSpaces->isChecked();
     m_settings.highlightOn = w.highlight->isChecked();
+    m_settings.explainSteps = w.explainSteps->isChecked();
     m_settings.showCheck = w.showCheck->isChecked();
     // Taken as typed; an empty separator stands for "." where it is used.
     m_settings.equivalent = toUtf8(w.equivalent->text());

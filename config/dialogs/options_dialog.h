@@ -36,6 +36,7 @@ struct OptionsWidgets {
     QCheckBox* addLineNumbers = nullptr;
     QCheckBox* addSpaces = nullptr;
     QCheckBox* highlight = nullptr;
+    QCheckBox* explainSteps = nullptr;
     QCheckBox* showCheck = nullptr;
     QLabel* equivalentLabel = nullptr;
     QLineEdit* equivalent = nullptr;

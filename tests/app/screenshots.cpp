@@ -144,6 +144,18 @@ bool germanWindow(const QString& file)
     return save(*window, file);
 }
 
+/// A derivation with the reason of every step beside its line (Explain steps on).
+bool explainedSteps(const QString& file)
+{
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(), app::test::settingsFile("  <ExplainSteps>1</ExplainSteps>\r\n"));
+    const auto window = fixture.makeWindow();
+    if (!show(*window, QSize(800, 360)))
+        return false;
+    solve(*window, QStringLiteral("3/(2-x)=7"));
+    return save(*window, file);
+}
+
 bool optionsDialog(const QString& file, const QByteArray& language)
 {
     WindowFixture fixture;
@@ -202,6 +214,7 @@ int main(int argc, char** argv)
         {"main_window_blocks.png", accumulatedBlocks},
         {"main_window_dark.png", onDarkDesktop(mainWindow)},
         {"main_window_german.png", germanWindow},
+        {"main_window_explained.png", explainedSteps},
         {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
         {"options_dialog_german.png", [](const QString& file) { return optionsDialog(file, "Deutsch"); }},
         {"options_dialog_dark.png",

@@ -286,6 +286,8 @@ void TestDialogs::optionsOkTakesEveryValue()
     w.addLineNumbers->click();
     w.addSpaces->click();
     w.highlight->click();
+    QCOMPARE(w.explainSteps->text(), QString("Explain steps"));
+    w.explainSteps->click();
     w.equivalent->setText(QString());
     w.decimalSeparator->setText(QString::fromUtf8("·"));
     w.swatches[0]->click();
@@ -301,6 +303,7 @@ void TestDialogs::optionsOkTakesEveryValue()
     QVERIFY(edited.addLineNumbers);
     QVERIFY(!edited.addSpaces);
     QVERIFY(!edited.highlightOn);
+    QVERIFY(edited.explainSteps);
     QCOMPARE(edited.equivalent, std::string()); // taken as typed, also empty
     QCOMPARE(edited.decimalSeparator, std::string("\xC2\xB7"));
     QCOMPARE(edited.colorText, (30 << 16) | (20 << 8) | 10);

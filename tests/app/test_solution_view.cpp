@@ -5,12 +5,14 @@
 #include "app/main_menu.h"
 #include "app/solution_view.h"
 #include "app/solve_into_view.h"
+#include "config/dialogs/options_dialog.h"
 #include "config/interface_texts.h"
 #include "config/settings.h"
 #include "engine/equation_solver.h"
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -34,6 +36,7 @@ private slots:
     void tab();
     void recolouringKeepsSelectionAndScroll();
     void paperInADarkTheme();
+    void explainStepsThroughOptions();
     void failedCheckInTheWarningColour();
 };
 
@@ -42,8 +45,8 @@ namespace {
 const QString kSeparatorLine = QString(56, '-');
 
 /// One letter per character of the view, from its character format: '.' plain text (black,
-/// regular), 'F' function name (0,0,128, bold), 'N' number (0,100,100, regular), 'W' warning
-/// (192,0,0, regular), '?' anything else; line breaks stay "\n".
+/// regular), 'F' function name (0,0,128, bold), 'N' number (0,100,100, regular), 'R' reason
+/// (128,128,128, regular), 'W' warning (192,0,0, regular), '?' anything else; line breaks stay "\n".
 QString classesOf(const CScriptEdit& view)
 {
     const QString text = view.toPlainText();
@@ -64,6 +67,8 @@ QString classesOf(const CScriptEdit& view)
             classes += 'F';
         else if (color == QColor(0, 100, 100) && !isBold)
             classes += 'N';
+        else if (color == QColor(128, 128, 128) && !isBold)
+            classes += 'R';
         else if (color == QColor(192, 0, 0) && !isBold)
             classes += 'W';
         else
@@ -112,6 +117,8 @@ void TestSolutionView::colouring_data()
     QTest::newRow("keywords on both sides of a line break") << true << "sin\r\ncos" << "sin\ncos" << "FFF\nFFF";
     QTest::newRow("no number without a digit first") << true << "-.5 3e+ 0x1A 2.e1" << "-.5 3e+ 0x1A 2.e1" << "..N.N...N....NNNN";
     QTest::newRow("letters of other scripts") << true << "sinüs _cos é2" << "sinüs _cos é2" << ".............";
+    QTest::newRow("reason: nothing scanned inside") << true << u8"x = 1  \u2190 sin(2) evaluated\r\nx" << u8"x = 1  \u2190 sin(2) evaluated\nx" << "....N.." + QString(18, 'R') + "\n.";
+    QTest::newRow("an arrow after one blank is text") << true << u8"1 \u2190 2" << u8"1 \u2190 2" << "N...N";
     QTest::newRow("highlighting off") << false << "SIN sqr(2) 1.5" << "SIN sqr(2) 1.5" << "..............";
     // clang-format on
 }
@@ -379,6 +386,51 @@ void TestSolutionView::paperInADarkTheme()
     QCOMPARE(window->widgets().equation->palette().color(QPalette::Base), QColor(30, 30, 30));
     QCOMPARE(paper.color(QPalette::Base), QColor(Qt::white));
     QCOMPARE(paper.color(QPalette::Text), QColor(Qt::black));
+}
+
+void TestSolutionView::explainStepsThroughOptions()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture, "  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n"
+                                             "  <HighlightOn>0</HighlightOn>\r\n");
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    const QString plain = "Solution of '5=x'\n5 = x\n<=> x = 5\n";
+    solveByEnter(*window, "5=x");
+    QCOMPARE(view.toPlainText(), plain); // off: the view as without reasons
+
+    const auto setExplainSteps = [&](bool isOn) {
+        fixture.platform.dialogScript = [isOn](QDialog& dialog) {
+            auto* options = qobject_cast<config::COptionsDlg*>(&dialog);
+            if (options == nullptr)
+                return int(QDialog::Rejected);
+            if (options->widgets().explainSteps->isChecked() != isOn)
+                options->widgets().explainSteps->click();
+            options->accept();
+            return options->result();
+        };
+        window->mainMenu().actions().options->trigger();
+        QCOMPARE(window->settings().explainSteps, isOn);
+    };
+    setExplainSteps(true);
+    solveByEnter(*window, "5=x");
+    const QString explained = QString::fromUtf8("Solution of '5=x'\n"
+                                                "5 = x      \u2190 equation as entered\n"
+                                                "<=> x = 5  \u2190 sides swapped\n");
+    QCOMPARE(view.toPlainText(), plain + "\n" + kSeparatorLine + "\n" + explained);
+    // Each reason in the muted colour from its arrow on, also with highlighting off.
+    const QStringList classes = classesOf(view).split('\n');
+    QCOMPARE(classes.at(6), QString(11, '.') + QString(21, 'R'));
+    QCOMPARE(classes.at(7), QString(11, '.') + QString(15, 'R'));
+
+    // Copy takes the reasons with the lines.
+    window->mainMenu().actions().copy->trigger();
+    QVERIFY(fixture.platform.clipboard);
+    QVERIFY(fixture.platform.clipboard->text().endsWith(explained));
+
+    setExplainSteps(false);
+    solveByEnter(*window, "5=x");
+    QVERIFY(view.toPlainText().endsWith("\n" + kSeparatorLine + "\n" + plain));
 }
 
 void TestSolutionView::failedCheckInTheWarningColour()

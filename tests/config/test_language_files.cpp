@@ -3,6 +3,7 @@
 #include "config/language_files.h"
 
 #include "config/settings.h"
+#include "config/solve_command.h"
 #include "engine/equation_solver.h"
 #include "support/temp_folder.h"
 
@@ -110,6 +111,7 @@ const std::vector<ExpectedText> kEnglish = {
     {"FrmOpt.m_CHKAddLineNumbers", "Add line numbers"},
     {"FrmOpt.m_CHKAddSpaces", "Add spaces"},
     {"FrmOpt.m_CHKHighlight", "Enable highlighting"},
+    {"FrmOpt.m_CHKExplainSteps", "Explain steps"},
     {"FrmOpt.m_CHKShowCheck", "Show check"},
     {"FrmOpt.m_LBLEquivalent", "Equivalent text"},
     {"FrmOpt.m_LBLDecimalSeparator", "Decimal seperator"},
@@ -123,6 +125,38 @@ const std::vector<ExpectedText> kEnglish = {
     {"FrmLanguage.m_LBLCurrentLanguage", "Current language:"},
     {"FrmLanguage.m_BTNOk", "OK"},
     {"FrmLanguage.m_BTNCancel", "Cancel"},
+    {"Steps.Equation", "equation as entered"},
+    {"Steps.FoldZeroSign", "-0 written as +0"},
+    {"Steps.FoldZeroTerm", "term 0 dropped"},
+    {"Steps.FoldZeroProduct", "product with the factor 0 is 0"},
+    {"Steps.FoldZeroBase", "power of 0 is 0"},
+    {"Steps.FoldZeroExponent", "power with the exponent 0 is 1"},
+    {"Steps.FoldOneFactor", "factor 1 dropped"},
+    {"Steps.FoldOneBase", "power of 1 is 1"},
+    {"Steps.FoldOneExponent", "exponent 1 dropped"},
+    {"Steps.FoldSignIn", "sign taken into the constant %s"},
+    {"Steps.FoldSignOut", "sign of %s moved in front of its term"},
+    {"Steps.Fold", "%s evaluated"},
+    {"Steps.FoldExponents", "exponents multiplied: %s"},
+    {"Steps.Rule", "rule %s: %s"},
+    {"Steps.Collect", "rule %s for the letter %s: %s"},
+    {"Steps.Expand", "expanded by rule %s: %s"},
+    {"Steps.Swap", "sides swapped"},
+    {"Steps.Move", "%s moved to the %s"},
+    {"Steps.MoveSign", "sign moved to the %s"},
+    {"Steps.MoveNumerator", "numerator %s moved to the %s"},
+    {"Steps.UndoBase", "base %s undone with log"},
+    {"Steps.UndoExponent", "exponent %s undone with a root"},
+    {"Steps.UndoFunction", "%s undone with %s"},
+    {"Steps.NothingToUndo", "nothing to undo"},
+    {"Steps.LeftSide", "left side"},
+    {"Steps.RightSide", "right side"},
+    {"Steps.ClearFraction", "every term multiplied by %s"},
+    {"Steps.Search", "numeric search settled on %s after %d trials"},
+    {"Steps.Rejected", "equation rejected before solving"},
+    {"Steps.FoldFailed", "a constant could not be evaluated"},
+    {"Steps.TooLarge", "the equation outgrew the solver's limits"},
+    {"Steps.LineLimit", "line limit reached"},
 };
 
 /// Message codes with a language key: 2-23, 25-33 and 34.
@@ -504,9 +538,10 @@ TEST_F(LanguageFolder, ApplyLanguageFileForTheCommandLine)
     for (const Row& row : rows) {
         engine::EquationSolver solver;
         solver.SetMessage(2, "unchanged");
-        std::string header = "unchanged";
-        EXPECT_EQ(applyLanguageFile(m_folder.file(row.file), solver, header), row.use) << row.name;
-        EXPECT_EQ(header, row.header) << row.name;
+        SolveOptions options;
+        options.headerFormat = "unchanged";
+        EXPECT_EQ(applyLanguageFile(m_folder.file(row.file), solver, options), row.use) << row.name;
+        EXPECT_EQ(options.headerFormat, row.header) << row.name;
         EXPECT_EQ(solver.message(2), row.message2 + "\r\n") << row.name;
     }
 }

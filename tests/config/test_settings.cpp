@@ -52,6 +52,7 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_FALSE(settings.addLineNumbers);
     EXPECT_TRUE(settings.addSpaces);
     EXPECT_TRUE(settings.highlightOn);
+    EXPECT_FALSE(settings.explainSteps);
     EXPECT_EQ(settings.equivalent, "<=> ");
     EXPECT_EQ(settings.decimalSeparator, ".");
     EXPECT_EQ(settings.winPos, "");
@@ -71,7 +72,7 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.languageNameNotStored);
 }
 
-TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndShowCheckInOrderWithoutRecent)
+TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndTheAddedSwitchesInOrderWithoutRecent)
 {
     TempFolder folder;
     const Settings settings = loadedFrom(folder.file("missing.ini"));
@@ -101,6 +102,7 @@ TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndShowCheck
                            "  <FontRichEditDefPitch>34</FontRichEditDefPitch>\r\n"
                            "  <LanguageName></LanguageName>\r\n"
                            "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
+                           "  <ExplainSteps>0</ExplainSteps>\r\n"
                            "  <ShowCheck>0</ShowCheck>\r\n"));
 }
 
@@ -124,6 +126,7 @@ Settings fullSet()
     settings.addLineNumbers = true;
     settings.addSpaces = false;
     settings.highlightOn = false;
+    settings.explainSteps = true;
     settings.equivalent = "\xE2\x87\x94 "; // a double arrow in UTF-8
     settings.decimalSeparator = ",";
     settings.winPos = "10;20;810;620";
@@ -157,10 +160,11 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     ASSERT_TRUE(SaveSettings(folder.file("Tervalon.ini"), written));
     EXPECT_EQ(loadedFrom(folder.file("Tervalon.ini")), written);
 
-    // The recent list follows the single keys and the view font's own flag, in menu order.
+    // The recent list follows the single keys, the view font's own flag and ExplainSteps, in menu order.
     const std::string bytes = readBytes(folder.file("Tervalon.ini"));
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
+                             "  <ExplainSteps>1</ExplainSteps>\r\n"
                              "  <ShowCheck>1</ShowCheck>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+// One solved equation as the JSON object that tervalon-solve --json prints.
+#include "cli/solution_json.h"
+
+#include "cli/json_writer.h"
+
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+/// The lines of an engine text, without their CR LF.
+std::vector<std::string_view> linesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+void writeReason(JsonWriter& json, const engine::StepReason& reason, const config::StepPhrases& phrases)
+{
+    json.beginObject();
+    // The maths as the engine writes it: a machine reads it more easily without the blanks.
+    json.key("text").string(config::reasonText(reason, phrases, false));
+    json.key("kind").string(config::stepKindName(reason.kind));
+    json.key("rule");
+    if (const std::string rule = config::ruleName(reason.rule); !rule.empty())
+        json.string(rule);
+    else
+        json.null();
+    json.endObject();
+}
+
+void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved,
+                const config::StepPhrases& phrases)
+{
+    json.beginArray();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        json.beginObject();
+        json.key("text").string(lines[i]);
+        json.key("reason");
+        if (i < solved.details.reasons.size())
+            writeReason(json, solved.details.reasons[i], phrases);
+        else
+            json.null();
+        json.endObject();
+    }
+    json.endArray();
+}
+
+/// The final x = constant: the last line's text after "x=" and the value at full precision.
+void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved)
+{
+    if (!solved.details.hasValue || lines.empty() || !lines.back().starts_with("x=")) {
+        json.null();
+        return;
+    }
+    json.beginObject();
+    json.key("text").string(lines.back().substr(2));
+    json.key("re").number(solved.details.value.re);
+    json.key("im").number(solved.details.value.im);
+    json.endObject();
+}
+
+void writeComplex(JsonWriter& json, engine::Complex value)
+{
+    json.beginObject();
+    json.key("re").number(value.re);
+    json.key("im").number(value.im);
+    json.endObject();
+}
+
+void writeCheck(JsonWriter& json, const engine::CheckResult& check)
+{
+    json.beginObject();
+    json.key("verdict").string(engine::verdictName(check.verdict));
+    if (check.verdict == engine::CheckVerdict::Verified || check.verdict == engine::CheckVerdict::Failed) {
+        json.key("left");
+        writeComplex(json, check.left);
+        json.key("right");
+        writeComplex(json, check.right);
+        if (check.letterSet >= 0)
+            json.key("letterSet").number(check.letterSet);
+    }
+    json.endObject();
+}
+
+} // namespace
+
+std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases& phrases)
+{
+    const std::vector<std::string_view> lines = linesOf(solved.solution);
+    // The members in their order.
+    JsonWriter json;
+    json.beginObject();
+    json.key("equation").string(solved.equation);
+    json.key("lines");
+    writeLines(json, lines, solved, phrases);
+    json.key("error").number(engine::errorNumber(solved.error));
+    json.key("value");
+    writeValue(json, lines, solved);
+    json.key("check");
+    writeCheck(json, solved.check);
+    json.endObject();
+    return json.text();
+}
+
+} // namespace cli

@@ -1,0 +1,39 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Reads the output of tervalon-solve --json, checks that every line is one JSON object of the
+documented shape, and prints each object with one member and one solution line per line.
+
+Exits 1 with a message at the first line that is not valid JSON or not of that shape."""
+
+import json
+import sys
+
+LINE_MEMBERS = ["text", "reason"]
+REASON_MEMBERS = ["text", "kind", "rule"]
+VERDICTS = ["verified", "failed", "undetermined", "not applicable"]
+
+
+def check(condition, what):
+    if not condition:
+        sys.exit(f"json_lines.py: {what}")
+
+
+for number, text in enumerate(sys.stdin.buffer.read().decode("utf-8").split("\n"), 1):
+    if not text:
+        continue
+    solved = json.loads(text)
+    check(list(solved)[:5] == ["equation", "lines", "error", "value", "check"], f"line {number}: members")
+    check(isinstance(solved["error"], int), f"line {number}: error")
+    value = solved["value"]
+    check(value is None or sorted(value) == ["im", "re", "text"], f"line {number}: value")
+    print("equation", json.dumps(solved["equation"], ensure_ascii=False))
+    for line in solved["lines"]:
+        check(list(line) == LINE_MEMBERS, f"line {number}: solution line members")
+        check(list(line["reason"]) == REASON_MEMBERS, f"line {number}: reason members")
+        print(" ", json.dumps(line, ensure_ascii=False))
+    print("error", solved["error"])
+    print("value", json.dumps(value, ensure_ascii=False))
+    verdict = solved["check"]["verdict"]
+    check(verdict in VERDICTS, f"line {number}: check verdict")
+    check(("left" in solved["check"]) == (verdict in ("verified", "failed")), f"line {number}: check sides")
+    print("check", json.dumps(solved["check"], ensure_ascii=False))
