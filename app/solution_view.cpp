@@ -22,6 +22,9 @@ namespace {
 
 /// Every fifth of an inch.
 constexpr double kTabStopsPerInch = 5.0;
+/// The user state of a line shown in the warning colour (other lines keep the default, -1).
+constexpr int kWarningLine = 1;
+const QColor kWarningColor(192, 0, 0);
 
 QTextCharFormat classFormat(const QColor& color, bool isBold)
 {
@@ -66,6 +69,7 @@ CScriptEdit::CScriptEdit(QWidget* parent) : QTextEdit(parent)
     SetTextColor(Qt::black, false);
     SetKeywordColor(QColor(0, 0, 255), false);
     SetNumberColor(QColor(0, 128, 0), false);
+    m_warningFormat = classFormat(kWarningColor, false);
 
     connect(document(), &QTextDocument::contentsChange, this, &CScriptEdit::handleContentsChange);
 }
@@ -102,7 +106,7 @@ int CScriptEdit::textLength() const
     return document()->characterCount() - 1;
 }
 
-void CScriptEdit::appendText(const QString& text)
+void CScriptEdit::appendText(const QString& text, bool isLastLineWarning)
 {
     const int start = textLength();
     QTextCursor cursor(document());
@@ -112,6 +116,9 @@ void CScriptEdit::appendText(const QString& text)
         cursor.beginEditBlock();
         cursor.insertText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), m_textFormat);
         cursor.endEditBlock();
+        // The line of the last character: a line break there ends the warning line itself.
+        if (isLastLineWarning && textLength() > start)
+            document()->findBlock(textLength() - 1).setUserState(kWarningLine);
     }
     HighlightRange(start, textLength());
     cursor.movePosition(QTextCursor::End);
@@ -125,6 +132,7 @@ void CScriptEdit::clearText()
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
+    document()->firstBlock().setUserState(-1);
 }
 
 void CScriptEdit::HighlightRange(int first, int last)
@@ -158,6 +166,15 @@ void CScriptEdit::HighlightRange(int first, int last)
             cursor.setPosition(first + static_cast<int>(span.offset + span.length), QTextCursor::KeepAnchor);
             cursor.setCharFormat(span.tokenClass == TokenClass::Number ? m_numberFormat : m_keywordFormat);
         }
+    }
+    // Warning lines are in their own colour, highlighting or not.
+    for (QTextBlock line = document()->findBlock(first); line.isValid() && line.position() < last;
+         line = line.next()) {
+        if (line.userState() != kWarningLine)
+            continue;
+        cursor.setPosition(std::max(first, line.position()));
+        cursor.setPosition(std::min(last, line.position() + line.length() - 1), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(m_warningFormat);
     }
     cursor.endEditBlock();
 

@@ -40,12 +40,15 @@ public:
     [[nodiscard]] const QTextCharFormat& textFormat() const { return m_textFormat; }
     [[nodiscard]] const QTextCharFormat& keywordFormat() const { return m_keywordFormat; }
     [[nodiscard]] const QTextCharFormat& numberFormat() const { return m_numberFormat; }
+    /// Dark red, whatever the highlighting colours: a line that warns.
+    [[nodiscard]] const QTextCharFormat& warningFormat() const { return m_warningFormat; }
 
     /// The length of the text in characters, a line break counting one; never reads the text.
     [[nodiscard]] int textLength() const;
     /// Appends text at the end ("\r\n" is one line break), colours the appended range, and puts the
-    /// caret at the end, scrolled into view.
-    void appendText(const QString& text);
+    /// caret at the end, scrolled into view. With isLastLineWarning, the last line of text (a failed
+    /// result check) is shown in the warning colour, and keeps it through every recolouring.
+    void appendText(const QString& text, bool isLastLineWarning = false);
     /// Replaces the whole text by the empty text.
     void clearText();
 
@@ -73,6 +76,7 @@ private:
     QTextCharFormat m_textFormat;
     QTextCharFormat m_keywordFormat;
     QTextCharFormat m_numberFormat;
+    QTextCharFormat m_warningFormat;
     /// Set while the view changes its own text or formats, which must not start another recolouring.
     bool m_isBusy = false;
     QList<QKeySequence> m_windowKeys;

@@ -17,7 +17,9 @@ void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QStr
     const config::SolutionBlock block =
         config::solutionBlock(solver, toUtf8(equation), config::solveOptions(settings, texts));
     const QString text = toQString(block.text);
-    view.appendText(view.textLength() > 0 ? toQString(config::kBlockSeparator) + text : text);
+    // A failed result check ends the block with its line, in the warning colour.
+    const bool isCheckFailed = block.hasCheckLine && block.check.verdict == engine::CheckVerdict::Failed;
+    view.appendText(view.textLength() > 0 ? toQString(config::kBlockSeparator) + text : text, isCheckFailed);
 }
 
 } // namespace app

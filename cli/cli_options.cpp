@@ -31,6 +31,8 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.raw = true;
         } else if (arg == "--no-spaces") {
             options.solve.addSpaces = false;
+        } else if (arg == "--check") {
+            options.solve.showCheck = true;
         } else if (arg == "--line-numbers") {
             options.solve.addLineNumbers = true;
         } else if (arg == "--equivalent") {
@@ -59,6 +61,7 @@ std::string usageText()
            "\n"
            "Options:\n"
            "  --raw                     print only the engine's result, each followed by an empty line\n"
+           "                            (no result check)\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
            "  --equivalent TEXT         marker in front of every derived line (default \"" +
@@ -67,12 +70,18 @@ std::string usageText()
            "  --decimal-separator TEXT  decimal separator of input and output (default \"" +
            defaults.decimalSeparator +
            "\")\n"
-           "  --language FILE           take the messages and the header from a language file\n"
+           "  --check                   end every solution with its result check, not only a failed one\n"
+           "  --language FILE           take the messages, the header and the check lines from a\n"
+           "                            language file\n"
            "  --help                    show this text\n"
            "\n"
-           "Exit status: 0 when every equation was solved without an error message, 1 when one\n"
-           "ended with an error message, 2 for a usage error, a language file that cannot be read\n"
-           "or output that cannot be written.\n";
+           "Each final value x = ... is substituted into the equation as entered; a value that does\n"
+           "not satisfy it gets a line \"Check: ...\" after its derivation.\n"
+           "\n"
+           "Exit status: 0 when every equation was solved without an error message and no check\n"
+           "failed, 1 when one ended with an error message, 2 for a usage error, a language file\n"
+           "that cannot be read or output that cannot be written, 3 when the check of a result\n"
+           "failed (also when another equation ended with an error message).\n";
 }
 
 } // namespace cli

@@ -16,7 +16,9 @@
 
 namespace {
 
+constexpr int kEquationError = 1;
 constexpr int kUsageOrFileError = 2;
+constexpr int kCheckFailed = 3;
 
 /// Standard output that remembers its first failure (a full disk, a closed pipe).
 class Output {
@@ -42,10 +44,10 @@ private:
 };
 
 /// Installs the language file's texts; false (after a message) when it cannot be used at all.
-bool applyLanguage(const std::string& path, engine::EquationSolver& solver, std::string& headerFormat)
+bool applyLanguage(const std::string& path, engine::EquationSolver& solver, config::SolveOptions& options)
 {
     const std::string name = "tervalon-solve: language file '" + path + "'";
-    switch (config::applyLanguageFile(path, solver, headerFormat)) {
+    switch (config::applyLanguageFile(path, solver, options)) {
     case config::LanguageFileUse::Applied:
         return true;
     case config::LanguageFileUse::Missing:
@@ -96,11 +98,11 @@ int main(int argc, char** argv)
     }
 
     auto solver = std::make_unique<engine::EquationSolver>();
-    if (!options.languageFile.empty() &&
-        !applyLanguage(options.languageFile, *solver, options.solve.headerFormat))
+    if (!options.languageFile.empty() && !applyLanguage(options.languageFile, *solver, options.solve))
         return kUsageOrFileError;
 
     bool anyError = false;
+    bool anyCheckFailed = false;
     bool first = true;
     const auto solveOne = [&](const std::string& equation) {
         if (options.raw) {
@@ -111,6 +113,7 @@ int main(int argc, char** argv)
         }
         const config::SolutionBlock block = config::solutionBlock(*solver, equation, options.solve);
         anyError = anyError || block.endedWithError;
+        anyCheckFailed = anyCheckFailed || block.check.verdict == engine::CheckVerdict::Failed;
         // The window puts the separator in front of every block but the first in its view.
         const bool separated = first || output.write(config::kBlockSeparator);
         first = false;
@@ -133,5 +136,8 @@ int main(int argc, char** argv)
     }
     if (!output.finish())
         return reportWriteFailure(output);
-    return anyError ? 1 : 0;
+    // A wrong result weighs more than an equation the engine refused.
+    if (anyCheckFailed)
+        return kCheckFailed;
+    return anyError ? kEquationError : 0;
 }

@@ -50,6 +50,11 @@ inline constexpr std::string_view kKeyError = "FrmMain.m_acMError";
 inline constexpr std::string_view kKeyReadError = "FrmMain.m_acMReadError";
 inline constexpr std::string_view kKeyWriteError = "FrmMain.m_acMWriteError";
 inline constexpr std::string_view kKeyButtonOk = "FrmMain.m_acMBtnOk";
+inline constexpr std::string_view kKeyCheckFailed = "FrmMain.m_acMCheckFailed";
+inline constexpr std::string_view kKeyCheckFailedLetters = "FrmMain.m_acMCheckFailedLetters";
+inline constexpr std::string_view kKeyCheckVerified = "FrmMain.m_acMCheckVerified";
+inline constexpr std::string_view kKeyCheckVerifiedLetters = "FrmMain.m_acMCheckVerifiedLetters";
+inline constexpr std::string_view kKeyCheckNotPossible = "FrmMain.m_acMCheckNotPossible";
 
 /// All text keys: FrmMain (menus; window texts, stored texts and tooltips; engine messages
 /// FrmMain.TEQERROR02-33 without 24, and 34), then FrmOpt, then FrmLanguage, each in table order.

@@ -3,6 +3,7 @@
 #include "config/language_files.h"
 
 #include "config/settings.h"
+#include "config/solve_command.h"
 #include "engine/equation_solver.h"
 
 #include <algorithm>
@@ -167,8 +168,10 @@ void chooseLanguage(Settings& settings, LanguageFiles& languages, const std::fil
     settings.languageNameNotStored = false;
 }
 
-LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
-                                  std::string& headerFormat)
+namespace {
+
+/// Reads the FrmMain texts of the language file at path into texts; Applied when they can be used.
+LanguageFileUse readMainTexts(const std::filesystem::path& path, InterfaceTexts& texts)
 {
     if (!isRegularFile(path))
         return LanguageFileUse::Missing;
@@ -193,11 +196,34 @@ LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::Equ
     const auto hasValue = [&store](const TextKey& row) { return !store.ReadString(row.key, {}).empty(); };
     if (std::ranges::none_of(textKeys(), hasValue))
         return LanguageFileUse::NoKnownKeys;
-    InterfaceTexts texts;
     texts.load(store, Form::Main);
-    texts.installEngineMessages(solver);
-    headerFormat = texts.text(kKeySolution);
     return LanguageFileUse::Applied;
+}
+
+} // namespace
+
+LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
+                                  std::string& headerFormat)
+{
+    InterfaceTexts texts;
+    const LanguageFileUse use = readMainTexts(path, texts);
+    if (use == LanguageFileUse::Applied) {
+        texts.installEngineMessages(solver);
+        headerFormat = texts.text(kKeySolution);
+    }
+    return use;
+}
+
+LanguageFileUse applyLanguageFile(const std::filesystem::path& path, engine::EquationSolver& solver,
+                                  SolveOptions& options)
+{
+    InterfaceTexts texts;
+    const LanguageFileUse use = readMainTexts(path, texts);
+    if (use == LanguageFileUse::Applied) {
+        texts.installEngineMessages(solver);
+        applySolveTexts(texts, options);
+    }
+    return use;
 }
 
 } // namespace config

@@ -18,6 +18,7 @@ class EquationSolver;
 namespace config {
 
 struct Settings;
+struct SolveOptions;
 
 /// Name of the language list in the program folder.
 inline constexpr std::string_view kLanguageListFileName = "Tervalon_Languages.ini";
@@ -101,5 +102,8 @@ enum class LanguageFileUse {
 /// result other than Applied leaves solver and headerFormat unchanged.
 [[nodiscard]] LanguageFileUse applyLanguageFile(const std::filesystem::path& path,
                                                 engine::EquationSolver& solver, std::string& headerFormat);
+/// The same, setting every text of options (the header and the check lines) from the file.
+[[nodiscard]] LanguageFileUse applyLanguageFile(const std::filesystem::path& path,
+                                                engine::EquationSolver& solver, SolveOptions& options);
 
 } // namespace config

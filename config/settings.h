@@ -56,6 +56,8 @@ struct Settings {
     /// Set while the user has not chosen a language: LanguageName is then written empty, so the
     /// list's default language keeps applying at every start.
     bool languageNameNotStored = true;
+    /// Every solution ends with the result check's line, not only one whose check failed.
+    bool showCheck{};
 
     bool operator==(const Settings&) const = default;
 };
@@ -65,8 +67,8 @@ struct Settings {
 /// and flags decide what takes effect), so settings should carry the platform's source fonts.
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
-/// font's own flag; a file without it gives that font the dialog font's flag), then one Recent
-/// entry per recent file.
+/// font's own flag; a file without it gives that font the dialog font's flag), then ShowCheck, then
+/// one Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

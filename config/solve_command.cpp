@@ -5,9 +5,13 @@
 #include "config/interface_texts.h"
 #include "config/settings.h"
 #include "engine/equation_solver.h"
+#include "engine/formatting.h"
 #include "engine/message_format.h"
+#include "engine/solve_details.h"
 
 #include <array>
+#include <span>
+#include <vector>
 
 namespace config {
 
@@ -27,6 +31,21 @@ std::string builtInHeaderFormat()
     return row != nullptr ? defaultText(*row) : std::string("%s\r\n%s");
 }
 
+/// format with the texts, or the built-in text of key when format's conversions do not fit them.
+std::string formatText(std::string_view format, std::string_view key, std::span<const std::string> texts)
+{
+    std::vector<engine::FormatArg> args;
+    for (const std::string& text : texts)
+        args.push_back({engine::FormatArgKind::String, 0, text.c_str()});
+    std::string line;
+    if (engine::formatMessage(format, args, line))
+        return line;
+    const TextKey* row = findTextKey(key);
+    if (row == nullptr || !engine::formatMessage(defaultText(*row), args, line))
+        return {};
+    return line;
+}
+
 } // namespace
 
 SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
@@ -36,8 +55,17 @@ SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
     options.addLineNumbers = settings.addLineNumbers;
     options.equivalent = settings.equivalent;
     options.decimalSeparator = settings.decimalSeparator;
-    options.headerFormat = texts.text(kKeySolution);
+    options.showCheck = settings.showCheck;
+    applySolveTexts(texts, options);
     return options;
+}
+
+void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options)
+{
+    options.headerFormat = texts.text(kKeySolution);
+    options.checkTexts = {texts.text(kKeyCheckFailed), texts.text(kKeyCheckFailedLetters),
+                          texts.text(kKeyCheckVerified), texts.text(kKeyCheckVerifiedLetters),
+                          texts.text(kKeyCheckNotPossible)};
 }
 
 SolveOptions defaultSolveOptions()
@@ -66,12 +94,49 @@ std::string prepareEquation(std::string_view equation, std::string_view decimalS
     return engine::EquationSolver::StripEquation(ReplaceAll(equation, separator, kEnginePoint));
 }
 
+std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
+                      std::string_view decimalSeparator)
+{
+    const std::string_view separator = decimalSeparator.empty() ? kEnginePoint : decimalSeparator;
+    const auto number = [separator](engine::Complex value) {
+        return ReplaceAll(engine::formatValue(value), kEnginePoint, separator);
+    };
+    const bool hasLetters = check.letterSet >= 0;
+    switch (check.verdict) {
+    case engine::CheckVerdict::Failed: {
+        const std::string figures[] = {number(check.value), number(check.left), number(check.right)};
+        if (!hasLetters)
+            return formatText(texts.failed, kKeyCheckFailed, figures);
+        std::string values;
+        for (const char letter : check.letters) {
+            if (!values.empty())
+                values += "; ";
+            values.append(1, letter).append(" = ").append(
+                number(engine::letterValue(check.letterSet, letter)));
+        }
+        const std::string withLetters[] = {values, figures[0], figures[1], figures[2]};
+        return formatText(texts.failedLetters, kKeyCheckFailedLetters, withLetters);
+    }
+    case engine::CheckVerdict::Verified: {
+        if (hasLetters)
+            return formatText(texts.verifiedLetters, kKeyCheckVerifiedLetters, {});
+        const std::string value[] = {number(check.left)};
+        return formatText(texts.verified, kKeyCheckVerified, value);
+    }
+    case engine::CheckVerdict::Undetermined:
+    case engine::CheckVerdict::NotApplicable:
+        break;
+    }
+    return formatText(texts.notPossible, kKeyCheckNotPossible, {});
+}
+
 SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                             const SolveOptions& options)
 {
     const std::string_view separator = separatorOf(options);
     const std::string prepared = prepareEquation(equation, separator);
-    const std::string solution = solver.Solve(prepared);
+    engine::SolveDetails details;
+    const std::string solution = solver.Solve(prepared, details);
     const std::string decorated = engine::EquationSolver::DecorateSolution(
         solution, options.addSpaces, true, options.equivalent, options.addLineNumbers);
 
@@ -82,7 +147,19 @@ SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equ
     std::string block;
     if (!engine::formatMessage(options.headerFormat, args, block))
         static_cast<void>(engine::formatMessage(builtInHeaderFormat(), args, block));
-    return {ReplaceAll(block, kEnginePoint, separator), solver.lastError() != engine::ErrorCode::None};
+
+    SolutionBlock result;
+    result.text = ReplaceAll(block, kEnginePoint, separator);
+    result.endedWithError = solver.lastError() != engine::ErrorCode::None;
+    result.check = engine::checkSolve(prepared, details);
+    result.hasCheckLine = options.showCheck || result.check.verdict == engine::CheckVerdict::Failed;
+    if (result.hasCheckLine) {
+        // The check line follows the derivation's last line; its own points stay points.
+        if (!result.text.empty() && !result.text.ends_with("\r\n"))
+            result.text += "\r\n";
+        result.text += checkLine(result.check, options.checkTexts, separator) + "\r\n";
+    }
+    return result;
 }
 
 } // namespace config

@@ -3,6 +3,8 @@
 // solve it, dress the solution and wrap it in the header, all in UTF-8.
 #pragma once
 
+#include "engine/result_check.h"
+
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,15 @@ class InterfaceTexts;
 inline constexpr std::string_view kBlockSeparator =
     "\r\n--------------------------------------------------------\r\n";
 
+/// The formats of the line a result check adds after the derivation (FrmMain.m_acMCheck...).
+struct CheckTexts {
+    std::string failed;          ///< "%s" x, "%s" left side, "%s" right side
+    std::string failedLetters;   ///< "%s" the letters' values, then x, left side, right side
+    std::string verified;        ///< "%s" the value of both sides
+    std::string verifiedLetters; ///< no placeholder
+    std::string notPossible;     ///< no placeholder: undetermined or not applicable
+};
+
 /// How a solution is dressed, from the settings and the interface texts (all texts UTF-8).
 struct SolveOptions {
     bool addSpaces = false;
@@ -27,18 +38,27 @@ struct SolveOptions {
     std::string equivalent;       ///< prefix of every line after the first; empty for none
     std::string decimalSeparator; ///< the user's decimal point; empty counts as "."
     std::string headerFormat;     ///< FrmMain.m_acMSolution: "%s" equation, then "%s" solution
+    /// Add the check line for every verdict (ShowCheck); a failed check adds it in any case.
+    bool showCheck = false;
+    CheckTexts checkTexts;
 };
 
-/// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator)
-/// with the current header text.
+/// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator,
+/// ShowCheck) with the current header and check texts.
 [[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
+/// Sets the texts of options (header and check lines) from texts.
+void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options);
 /// The options of a fresh settings file with the built-in English header.
 [[nodiscard]] SolveOptions defaultSolveOptions();
 
 /// One solved equation as the view shows it.
 struct SolutionBlock {
-    std::string text; ///< header and dressed solution, decimal separator applied; no separator line
+    std::string
+        text; ///< header, dressed solution and check line, decimal separator applied; no separator line
     bool endedWithError = false; ///< the solve returned an engine error message
+    engine::CheckResult check;   ///< the result check of the solve's final value
+    /// The block ends with the check line: always after a failed check, for every verdict with ShowCheck.
+    bool hasCheckLine = false;
 };
 
 /// Replaces every occurrence of search by replacement, left to right, never searching inside a
@@ -51,10 +71,17 @@ struct SolutionBlock {
 /// would be stripped).
 [[nodiscard]] std::string prepareEquation(std::string_view equation, std::string_view decimalSeparator);
 
+/// The check line of a result check (without line end): the verdict's text with the numbers in the
+/// engine's six-digit form and the decimal separator. A format whose conversions do not fit is
+/// replaced by the built-in one.
+[[nodiscard]] std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
+                                    std::string_view decimalSeparator);
+
 /// The Solve command for equation (UTF-8, as typed): prepares it, solves it with solver, dresses
 /// the result, formats the header with the prepared equation and the dressed text, and replaces
 /// every "." of the whole block by the decimal separator. A header format whose conversions do not
-/// take exactly the two texts is replaced by the built-in one.
+/// take exactly the two texts is replaced by the built-in one. Then the final value is checked in
+/// the prepared equation; the check line follows the block when the check failed or ShowCheck asks.
 [[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                                           const SolveOptions& options);
 

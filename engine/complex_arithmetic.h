@@ -15,6 +15,19 @@ namespace engine {
     return quotient > 0.9999999 && quotient < 1.0000001;
 }
 
+/// value as it is stored: a part negligible next to the other one (ApproxEqual of the other part and
+/// the sum) or below 10^-18 in magnitude becomes exactly 0, so 1 + 10^-8 i is 1.
+[[nodiscard]] inline Complex withoutNegligibleParts(Complex value)
+{
+    double re = value.re;
+    double im = value.im;
+    if (ApproxEqual(re, re + im) || (im > -1e-18 && im < 1e-18))
+        im = 0.0;
+    if (ApproxEqual(im, re + im) || (re > -1e-18 && re < 1e-18))
+        re = 0.0;
+    return {re, im};
+}
+
 /// z += w, part by part; a part whose two contributions cancel to within ApproxEqual becomes 0.
 void AddComplex(Complex& z, Complex w);
 /// z *= w; a part whose two products cancel to within ApproxEqual becomes 0.

@@ -128,6 +128,16 @@ void appendPieces(std::string& out, const PieceString& pieces, const LevelString
     }
 }
 
+std::string formatValue(Complex value)
+{
+    std::string text;
+    {
+        LineWriter line(text); // hands its text over when it ends
+        putConstant(line, value, 0, 0);
+    }
+    return text;
+}
+
 std::string renderPieces(const PieceString& pieces, const LevelString& levels, const ConstantPool& pool,
                          std::string_view tokenTable)
 {

@@ -26,6 +26,10 @@ inline constexpr int kMaxDecimalLength = 32;
 /// returns its length.
 int writeDecimal(double value, char* out);
 
+/// The text of a value standing alone, as after `x=`: its parts in FormatDecimal's form with the
+/// imaginary unit written sqr(-1) (3, -2.5, 1.5-0.866025*sqr(-1), 2*sqr(-1), 0).
+[[nodiscard]] std::string formatValue(Complex value);
+
 /// The text of pieces: function tokens as their names (looked up in tokenTable), constant tokens as their
 /// values in pool, bracketed where the neighbouring levels need it (levels must be current for pieces),
 /// everything else as it stands. No line end.

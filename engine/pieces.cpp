@@ -69,12 +69,7 @@ StoreResult StoreConstant(PieceString& pieces, int position, ConstantPool& pool,
     }
 
     // Parts negligible against the other part, or below 10^-18, become exactly 0.
-    double re = value.re;
-    double im = value.im;
-    if (ApproxEqual(re, re + im) || (im > -1e-18 && im < 1e-18))
-        im = 0.0;
-    if (ApproxEqual(im, re + im) || (re > -1e-18 && re < 1e-18))
-        re = 0.0;
+    const auto [re, im] = withoutNegligibleParts(value);
     if (!std::isfinite(re) || !std::isfinite(im) || re > 1e18 || re < -1e18 || im > 1e18 || im < -1e18)
         return StoreResult::Overflow;
 

@@ -249,9 +249,29 @@ ErrorCode Normalise(SolverBuffers& buffers, unsigned char letter)
     }
 }
 
-SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text, SolveDetails* /*details*/)
+namespace {
+
+/// The right side of a final x=... without x on it, as the result check needs it; empty otherwise.
+void captureFinalSide(const SolverBuffers& buffers, const SolveOutcome& outcome, FinalSide& side)
 {
-    return SolveRun(buffers).solve(text);
+    side.pieces.clear();
+    const PieceString& pieces = buffers.pieces;
+    if (outcome.error != ErrorCode::None || pieces[0] != kUnknown || pieces[1] != '=' || pieces[2] == 0 ||
+        countPiece(pieces, kUnknown, 1) != 0)
+        return;
+    side.pieces.assign(reinterpret_cast<const char*>(pieces.data()) + 2,
+                       static_cast<std::size_t>(pieces.length() - 2));
+    side.pool = buffers.pool;
+}
+
+} // namespace
+
+SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text, SolveDetails* details)
+{
+    SolveOutcome outcome = SolveRun(buffers).solve(text);
+    if (details != nullptr)
+        captureFinalSide(buffers, outcome, details->finalSide);
+    return outcome;
 }
 
 namespace {

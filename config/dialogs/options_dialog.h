@@ -36,6 +36,7 @@ struct OptionsWidgets {
     QCheckBox* addLineNumbers = nullptr;
     QCheckBox* addSpaces = nullptr;
     QCheckBox* highlight = nullptr;
+    QCheckBox* showCheck = nullptr;
     QLabel* equivalentLabel = nullptr;
     QLineEdit* equivalent = nullptr;
     QLabel* decimalSeparatorLabel = nullptr;
@@ -52,7 +53,7 @@ struct OptionsWidgets {
     QPushButton* cancel = nullptr;
 };
 
-/// `COptionsDlg` edits copies of the main window's options: the four switches, the equivalence
+/// `COptionsDlg` edits copies of the main window's options: the five switches, the equivalence
 /// marker, the decimal separator, the dialog font and the solution-view font, and the three
 /// highlighting colours. Construct it with the current settings and the current language file
 /// (whose FrmOpt texts it shows; a missing file gives the English texts), run it, and after OK take
@@ -60,8 +61,8 @@ struct OptionsWidgets {
 ///
 /// `isChanged` tells whether something happened that must be re-applied to the window: set by
 /// "Enable highlighting", the font buttons and their resets and the colours, also when a picker
-/// was cancelled; not by the other switches or the resets of the two texts, which take effect at
-/// the next Solve.
+/// was cancelled; not by the other switches (Show check among them) or the resets of the two texts,
+/// which take effect at the next Solve.
 class COptionsDlg : public QDialog {
     Q_OBJECT
 public:

@@ -34,6 +34,7 @@ private slots:
     void tab();
     void recolouringKeepsSelectionAndScroll();
     void paperInADarkTheme();
+    void failedCheckInTheWarningColour();
 };
 
 namespace {
@@ -41,8 +42,8 @@ namespace {
 const QString kSeparatorLine = QString(56, '-');
 
 /// One letter per character of the view, from its character format: '.' plain text (black,
-/// regular), 'F' function name (0,0,128, bold), 'N' number (0,100,100, regular), '?' anything
-/// else; line breaks stay "\n".
+/// regular), 'F' function name (0,0,128, bold), 'N' number (0,100,100, regular), 'W' warning
+/// (192,0,0, regular), '?' anything else; line breaks stay "\n".
 QString classesOf(const CScriptEdit& view)
 {
     const QString text = view.toPlainText();
@@ -63,6 +64,8 @@ QString classesOf(const CScriptEdit& view)
             classes += 'F';
         else if (color == QColor(0, 100, 100) && !isBold)
             classes += 'N';
+        else if (color == QColor(192, 0, 0) && !isBold)
+            classes += 'W';
         else
             classes += '?';
     }
@@ -376,6 +379,41 @@ void TestSolutionView::paperInADarkTheme()
     QCOMPARE(window->widgets().equation->palette().color(QPalette::Base), QColor(30, 30, 30));
     QCOMPARE(paper.color(QPalette::Base), QColor(Qt::white));
     QCOMPARE(paper.color(QPalette::Text), QColor(Qt::black));
+}
+
+void TestSolutionView::failedCheckInTheWarningColour()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture, "  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n");
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    solveByEnter(*window, "sqr(x)=-1");
+    solveByEnter(*window, "x=5");
+
+    const QString checkLine = "Check: x = 1 does not satisfy the equation (left side 1, right side -1).";
+    const QStringList lines = view.toPlainText().split('\n');
+    QCOMPARE(lines.at(5), checkLine);
+    QCOMPARE(lines.at(8), QString("Solution of 'x=5'"));
+    // The whole check line and nothing else, through a recolouring of everything too.
+    for (int pass = 0; pass < 2; ++pass) {
+        const QStringList classes = classesOf(view).split('\n');
+        QCOMPARE(classes.at(5), QString(checkLine.size(), 'W'));
+        QCOMPARE(classes.join('\n').count('W'), checkLine.size());
+        view.HighlightAll();
+    }
+
+    // Copying everything keeps the line and its colour.
+    view.selectAll();
+    window->mainMenu().actions().copy->trigger();
+    QVERIFY(fixture.platform.clipboard);
+    QVERIFY(fixture.platform.clipboard->text().contains(checkLine));
+    const QString html = fixture.platform.clipboard->html();
+    QVERIFY2(html.contains("color:#c00000\">" + checkLine), qPrintable(html));
+
+    // A cleared view starts without warning lines.
+    window->mainMenu().actions().clearResults->trigger();
+    solveByEnter(*window, "x=5");
+    QCOMPARE(classesOf(view).count('W'), 0);
 }
 
 } // namespace app::test

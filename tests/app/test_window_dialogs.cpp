@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The View and "?" commands of the main window: Options and Language applied, the help page and the
 // documents handed to the desktop, the About box.
+#include "app/equation_field.h"
 #include "app/main_menu.h"
 #include "app/solution_view.h"
 #include "config/dialogs/about_dialog.h"
@@ -28,6 +29,7 @@ private slots:
     void optionsApplied();
     void optionsCancelledKeepsEveryValue();
     void fontsChosenSurviveARestart();
+    void showCheckOption();
     void languageCommand_data();
     void languageCommand();
     void helpPage_data();
@@ -214,6 +216,39 @@ void TestWindowDialogs::fontsChosenSurviveARestart()
         QCOMPARE(restarted->widgets().view->font().family(), QString("Liberation Mono"));
         QCOMPARE(restarted->widgets().view->font().pixelSize(), 24);
     }
+}
+
+void TestWindowDialogs::showCheckOption()
+{
+    WindowFixture fixture;
+    const auto solvedText = [](CTervalonDlg& window) {
+        window.widgets().equation->setText("x=5");
+        window.widgets().solve->click();
+        return window.widgets().view->toPlainText();
+    };
+    const auto toggleShowCheck = [&fixture](CTervalonDlg& window, bool wasChecked) {
+        fixture.platform.dialogScript = scripted<COptionsDlg>(
+            [wasChecked](COptionsDlg& dialog) {
+                QCOMPARE(dialog.widgets().showCheck->text(), QString("Show check"));
+                QCOMPARE(dialog.widgets().showCheck->isChecked(), wasChecked);
+                dialog.widgets().showCheck->click();
+            },
+            true);
+        window.mainMenu().actions().options->trigger();
+    };
+    {
+        const auto window = fixture.makeWindow();
+        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\n"));
+        toggleShowCheck(*window, false);
+        QVERIFY(window->settings().showCheck);
+        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\nCheck: both sides equal 5.\n"));
+        window->close();
+    }
+    // Stored, and switched off again the same way.
+    const auto restarted = fixture.makeWindow();
+    QVERIFY(restarted->settings().showCheck);
+    toggleShowCheck(*restarted, true);
+    QCOMPARE(solvedText(*restarted), QString("Solution of 'x=5'\nx = 5\n"));
 }
 
 void TestWindowDialogs::languageCommand_data()

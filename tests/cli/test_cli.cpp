@@ -76,6 +76,18 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
         {"EmptySeparatorIsPoint", "--decimal-separator '' 'x=2.5'", "Solution of 'x=2.5'\r\nx = 2.5\r\n", 0},
         {"Raw", "--raw 'x=5' 'x='",
          "x=5\r\n\r\nERROR 9: CHARACTER 2: Missing characters after operator '='!\r\n\r\n", 1},
+        {"CheckFailed", "'sqr(x)=-1'",
+         "Solution of 'sqr(x)=-1'\r\nsqr(x) =  - 1\r\n<=> sqr(x) =  - 1\r\n<=> x = ( - 1) ^ 2\r\n<=> x = "
+         "1\r\n"
+         "Check: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n",
+         3},
+        {"FailedCheckWinsOverError", "'x+1' 'x^x=0'",
+         "Solution of 'x+1'\r\nERROR 22: Equation contains no ' = '!\r\n" + kSeparator +
+             "Solution of 'x^x=0'\r\nx ^ x = 0\r\n<=> x = 0\r\n"
+             "Check: x = 0 does not satisfy the equation (left side 1, right side 0).\r\n",
+         3},
+        {"CheckShown", "--check 'x=5'", "Solution of 'x=5'\r\nx = 5\r\nCheck: both sides equal 5.\r\n", 0},
+        {"RawWithoutCheck", "--raw 'sqr(x)=-1'", "sqr(x)=-1\r\nsqr(x)=-1\r\nx=(-1)^2\r\nx=1\r\n\r\n", 0},
         {"EquationWithLeadingSign", "--raw -- '-x=-5'", "-x=-5\r\n", -2},
         {"UnknownOption", "--frobnicate 'x=5'", "", 2},
         {"MissingValue", "'x=5' --equivalent", "", 2},
@@ -116,6 +128,12 @@ TEST(CommandLine, LanguageFileGivesMessagesAndHeader)
     EXPECT_EQ(translated.out, "Loesung von 'x+1':\r\nFEHLER 22: Kein ' = ' gefunden!\r\n" + kSeparator +
                                   "Loesung von 'y=1':\r\nERROR 21: Equation contains no 'x'!\r\n");
     EXPECT_EQ(translated.status, 1);
+
+    // The check lines come from the file too.
+    std::ofstream(path, std::ios::binary)
+        << "FrmMain.m_acMCheckVerified=\"Probe: beide Seiten ergeben %s.\"\r\n";
+    EXPECT_EQ(runSolver("--check --language " + path + " 'x=5'").out,
+              "Solution of 'x=5'\r\nx = 5\r\nProbe: beide Seiten ergeben 5.\r\n");
 
     // A header whose conversions do not fit is replaced by the built-in one.
     std::ofstream(path, std::ios::binary) << "FrmMain.m_acMSolution=\"%n%s\"\r\n";

@@ -71,7 +71,7 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.languageNameNotStored);
 }
 
-TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysAndTheViewFontFlagInOrderWithoutRecent)
+TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndShowCheckInOrderWithoutRecent)
 {
     TempFolder folder;
     const Settings settings = loadedFrom(folder.file("missing.ini"));
@@ -100,7 +100,8 @@ TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysAndTheViewFontFlagInOrderWi
                            "  <FontRichEditDefHeight>-12</FontRichEditDefHeight>\r\n"
                            "  <FontRichEditDefPitch>34</FontRichEditDefPitch>\r\n"
                            "  <LanguageName></LanguageName>\r\n"
-                           "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"));
+                           "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
+                           "  <ShowCheck>0</ShowCheck>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -145,6 +146,7 @@ Settings fullSet()
     settings.viewFont.SetPitch(49);
     settings.languageName = "Deutsch";
     settings.languageNameNotStored = false;
+    settings.showCheck = true;
     return settings;
 }
 
@@ -159,6 +161,7 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     const std::string bytes = readBytes(folder.file("Tervalon.ini"));
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
+                             "  <ShowCheck>1</ShowCheck>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -252,6 +255,8 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
              s.languageName = "Deutsch";
              s.languageNameNotStored = false;
          }},
+        {"show check", settingsFile("  <ShowCheck>1</ShowCheck>\r\n"),
+         [](Settings& s) { s.showCheck = true; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),

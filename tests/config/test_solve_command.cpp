@@ -77,6 +77,50 @@ TEST(SolveCommand, BlocksAsTheViewShowsThem)
     }
 }
 
+TEST(SolveCommand, CheckLineFollowsTheDerivation)
+{
+    const SolveOptions defaults = defaultSolveOptions();
+    const SolveOptions showCheck = with([](SolveOptions& o) { o.showCheck = true; });
+    struct Row {
+        const char* name;
+        std::string equation;
+        SolveOptions options;
+        std::string lastLines; ///< the end of the block
+        bool hasCheckLine;
+    };
+    const Row rows[] = {
+        {"FailedAlways", "sqr(x)=-1", defaults,
+         "<=> x = 1\r\nCheck: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n", true},
+        {"FailedWithLetters", "sqr(x)=-a", defaults,
+         "Check: with a = 1.47, x = 2.1609 does not satisfy the equation (left side 1.47, right side "
+         "-1.47).\r\n",
+         true},
+        {"VerifiedOnlyWhenAsked", "x^2-5*x+6=0", defaults, "<=> x = 3\r\n", false},
+        {"Verified", "x^2-5*x+6=0", showCheck, "<=> x = 3\r\nCheck: both sides equal 0.\r\n", true},
+        {"VerifiedWithLetters", "a*x=b", showCheck,
+         "Check: both sides agree for three sets of values of the other letters.\r\n", true},
+        {"NotApplicable", "x+1", showCheck, "!\r\nCheck: not possible here.\r\n", true},
+        {"DecimalComma", "x=2,5*2", with([](SolveOptions& o) {
+             o.showCheck = true;
+             o.decimalSeparator = ",";
+         }),
+         "Check: both sides equal 5.\r\n", true},
+        {"DecimalCommaInFigures", "sqr(x)=-a", with([](SolveOptions& o) { o.decimalSeparator = ","; }),
+         "(left side 1,47, right side -1,47).\r\n", true},
+        {"UnfitTextIsReplaced", "sqr(x)=-1", with([](SolveOptions& o) { o.checkTexts.failed = "%s %s"; }),
+         "Check: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n", true},
+        {"Translated", "sqr(x)=-1",
+         with([](SolveOptions& o) { o.checkTexts.failed = "Probe: %s / %s / %s"; }),
+         "<=> x = 1\r\nProbe: 1 / 1 / -1\r\n", true},
+    };
+    engine::EquationSolver solver;
+    for (const Row& row : rows) {
+        const SolutionBlock block = solutionBlock(solver, row.equation, row.options);
+        EXPECT_TRUE(block.text.ends_with(row.lastLines)) << row.name << ": " << block.text;
+        EXPECT_EQ(block.hasCheckLine, row.hasCheckLine) << row.name;
+    }
+}
+
 TEST(SolveCommand, SeparatorIsReplacedBeforeStripping)
 {
     // A separator of bytes the engine cannot read must become "." before those bytes are removed.
@@ -94,12 +138,15 @@ TEST(SolveCommand, OptionsComeFromTheSettingsAndTexts)
     settings.addLineNumbers = true;
     settings.equivalent = "=> ";
     settings.decimalSeparator = ",";
+    settings.showCheck = true;
     const SolveOptions options = solveOptions(settings, InterfaceTexts());
     EXPECT_FALSE(options.addSpaces);
     EXPECT_TRUE(options.addLineNumbers);
     EXPECT_EQ(options.equivalent, "=> ");
     EXPECT_EQ(options.decimalSeparator, ",");
     EXPECT_EQ(options.headerFormat, "Solution of '%s'\r\n%s");
+    EXPECT_TRUE(options.showCheck);
+    EXPECT_EQ(options.checkTexts.notPossible, "Check: not possible here.");
 }
 
 TEST(SolveCommand, ReplaceAllNeverSearchesItsOwnReplacement)
