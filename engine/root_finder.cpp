@@ -48,9 +48,13 @@ constexpr double kDivergence = 1e12;
 /// lie within each other's zero region).
 constexpr double kSameRoot = 1e-6;
 constexpr double kSameRootNearZero = 1e-12;
-/// A part this small next to the root's magnitude is dropped where the root stays a root.
-constexpr double kNegligiblePart = 1e-9;
+/// A root part this small next to the root's magnitude is below what the arithmetic resolves.
+constexpr double kUnresolvablePart = 1e-3;
 constexpr double kNegligibleRoot = 1e-10;
+/// A root found within this much of max(1, |r|) of a root r is the same one: a multiple root's
+/// neighbourhood is so flat that the arithmetic's noise holds roots all over it (tan(x) = x seems
+/// to hold at 0.000226 as well as at 0).
+constexpr double kNearbyRoot = 1e-3;
 /// A root found again raises its multiplicity (and the power it is divided out with) up to this.
 constexpr int kMaxMultiplicity = 6;
 /// The search stops after this many distinct roots; the ones nearest to 0 are reported.
@@ -83,7 +87,7 @@ private:
     [[nodiscard]] bool isRoot(C x);
     [[nodiscard]] bool deflated(C x, C& g);
     [[nodiscard]] std::optional<C> newton(C start);
-    [[nodiscard]] double zeroEdge(C x, C direction);
+    [[nodiscard]] std::optional<double> zeroEdge(C x, C direction);
     [[nodiscard]] std::optional<C> centreOfZeroRegion(C x, double& radius);
     [[nodiscard]] std::optional<C> acceptedValue(C x);
     void record(C candidate, double zoneRadius);
@@ -93,6 +97,7 @@ private:
     int m_budget;
     int m_used = 0;
     std::vector<FoundRoot> m_found;
+    std::vector<C> m_rejected; ///< values Newton's method ended at that proved no roots
     std::deque<C> m_conjugateStarts;
 };
 
@@ -180,9 +185,9 @@ std::optional<C> Search::newton(C start)
     return x;
 }
 
-// How far from x along direction f stays exactly 0 (x itself is a zero of f); a negative result
-// when it is still 0 at kMaxZoneRadius.
-double Search::zeroEdge(C x, C direction)
+// How far from x along direction f stays exactly 0 (x itself is a zero of f); nothing when f is
+// still 0 at kMaxZoneRadius or cannot be evaluated.
+std::optional<double> Search::zeroEdge(C x, C direction)
 {
     const double limit = kMaxZoneRadius * scaleOf(x);
     double inside = 0.0;
@@ -190,18 +195,18 @@ double Search::zeroEdge(C x, C direction)
     C fx;
     while (true) {
         if (!evaluate(x + outside * direction, fx))
-            return inside;
+            return std::nullopt;
         if (fx != 0.0)
             break;
         inside = outside;
         outside *= 4.0;
         if (outside > limit)
-            return -1.0;
+            return std::nullopt;
     }
     for (int i = 0; i < kZoneBisections; ++i) {
         const double middle = 0.5 * (inside + outside);
         if (!evaluate(x + middle * direction, fx))
-            break;
+            return std::nullopt;
         (fx == 0.0 ? inside : outside) = middle;
     }
     return inside;
@@ -209,7 +214,7 @@ double Search::zeroEdge(C x, C direction)
 
 // Where cancellation makes f exactly 0 around a root, the root lies in the middle of that region:
 // a double root's region is some 3 * 10^-4 wide, far more than Newton's method gets close. Nothing
-// when f is 0 all around: a value underflowing to 0 (e^x for x below -41) or an identity is no root.
+// when f is 0 all around: a value underflowing to 0 (e^x for x below -41) or an identity.
 std::optional<C> Search::centreOfZeroRegion(C x, double& radius)
 {
     radius = 0.0;
@@ -217,32 +222,33 @@ std::optional<C> Search::centreOfZeroRegion(C x, double& radius)
     if (!evaluate(x, fx) || fx != 0.0)
         return x;
     for (const C direction : {C(1.0, 0.0), C(0.0, 1.0)}) {
-        const double forward = zeroEdge(x, direction);
-        const double backward = zeroEdge(x, -direction);
-        if (forward < 0.0 || backward < 0.0)
+        const std::optional<double> forward = zeroEdge(x, direction);
+        const std::optional<double> backward = zeroEdge(x, -direction);
+        if (!forward || !backward)
             return std::nullopt;
-        x += 0.5 * (forward - backward) * direction;
-        radius = std::max(radius, 0.5 * (forward + backward));
+        x += 0.5 * (*forward - *backward) * direction;
+        radius = std::max(radius, 0.5 * (*forward + *backward));
     }
     return x;
 }
 
-// x, or x without its negligible parts, when it passes the root test.
+// x, or x without the parts the arithmetic cannot resolve, when it passes the root test. The engine
+// takes two magnitudes that agree to 10^-7 as equal, so a part below 1/1000 of |x| (whose square
+// is lost that way) may be an artefact: sqr(x) = -1 seems to hold just below 1, where the square
+// root of the branch cut's other side loses its imaginary part. Such a part must be droppable.
 std::optional<C> Search::acceptedValue(C x)
 {
     const double size = std::abs(x);
+    if (size <= kNegligibleRoot && isRoot(0.0))
+        return C(0.0);
     C plain = x;
-    if (size <= kNegligibleRoot)
-        plain = 0.0;
-    if (std::abs(plain.imag()) <= kNegligiblePart * size)
+    if (std::abs(plain.imag()) <= kUnresolvablePart * size)
         plain.imag(0.0);
-    if (std::abs(plain.real()) <= kNegligiblePart * size)
+    if (std::abs(plain.real()) <= kUnresolvablePart * size)
         plain.real(0.0);
-    if (plain != x && isRoot(plain))
-        return plain;
-    if (isRoot(x))
-        return x;
-    return std::nullopt;
+    if (plain == x)
+        return isRoot(x) ? std::optional<C>(x) : std::nullopt;
+    return isRoot(plain) ? std::optional<C>(plain) : std::nullopt;
 }
 
 void Search::record(C candidate, double zoneRadius)
@@ -251,9 +257,22 @@ void Search::record(C candidate, double zoneRadius)
         const double distance = std::abs(candidate - root.value);
         const double tolerance = kSameRoot * std::max(std::abs(candidate), std::abs(root.value)) +
                                  kSameRootNearZero + 2.0 * std::max(zoneRadius, root.zoneRadius);
-        if (distance <= tolerance) {
+        if (distance <= tolerance || distance <= kNearbyRoot * scaleOf(root.value)) {
             root.multiplicity = std::min(root.multiplicity + 1, kMaxMultiplicity);
             return;
+        }
+    }
+    // The partner of a complex root found before is taken as its exact conjugate, so the pair prints
+    // and sorts as one.
+    if (candidate.imag() != 0.0) {
+        for (const FoundRoot& root : m_found) {
+            const C partner = std::conj(root.value);
+            if (root.value.imag() != 0.0 &&
+                std::abs(candidate - partner) <= kSameRoot * std::abs(partner) + kSameRootNearZero &&
+                isRoot(partner)) {
+                candidate = partner;
+                break;
+            }
         }
     }
     m_found.push_back({candidate, zoneRadius, 1});
@@ -286,14 +305,18 @@ RootSearchResult Search::run()
             break;
         }
         const std::optional<C> converged = newton(start);
-        if (!converged)
+        // Many starts end at the same false root (a pole's edge, a cut): it is examined once.
+        if (!converged || std::any_of(m_rejected.begin(), m_rejected.end(), [&converged](C rejected) {
+                return std::abs(*converged - rejected) <= kNearbyRoot * scaleOf(rejected);
+            }))
             continue;
         double zoneRadius = 0.0;
         const std::optional<C> centre = centreOfZeroRegion(*converged, zoneRadius);
-        if (!centre)
-            continue;
-        if (const std::optional<C> root = acceptedValue(*centre))
+        const std::optional<C> root = centre ? acceptedValue(*centre) : std::nullopt;
+        if (root)
             record(*root, zoneRadius);
+        else
+            m_rejected.push_back(*converged);
     }
 
     RootSearchResult result;

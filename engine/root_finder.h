@@ -32,7 +32,7 @@ inline constexpr int kMaxRoots = 12;
 /// the same roots whatever the machine's speed. 6,000 evaluations of an equation of the golden
 /// files' size take about 1-2 ms on a 2020 desktop core (bench_all_solutions: worst case over the
 /// golden inputs 2.1 ms, median 0.5 ms), so a solve with all solutions stays interactive.
-inline constexpr int kMaxEvaluations = 6000;
+inline constexpr int kMaxEvaluations = 10000;
 
 /// Starting points on the real axis, nearest to 0 first; each is also used with the opposite sign.
 /// Dense up to 20, so that periodic functions give their roots nearest to 0, then sparse up to 10^6.
