@@ -33,6 +33,8 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.solve.addSpaces = false;
         } else if (arg == "--check") {
             options.solve.showCheck = true;
+        } else if (arg == "--all") {
+            options.solve.allSolutions = true;
         } else if (arg == "--line-numbers") {
             options.solve.addLineNumbers = true;
         } else if (arg == "--equivalent") {
@@ -61,7 +63,7 @@ std::string usageText()
            "\n"
            "Options:\n"
            "  --raw                     print only the engine's result, each followed by an empty line\n"
-           "                            (no result check)\n"
+           "                            (no result check, no other solutions)\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
            "  --equivalent TEXT         marker in front of every derived line (default \"" +
@@ -71,8 +73,10 @@ std::string usageText()
            defaults.decimalSeparator +
            "\")\n"
            "  --check                   end every solution with its result check, not only a failed one\n"
-           "  --language FILE           take the messages, the header and the check lines from a\n"
-           "                            language file\n"
+           "  --all                     end every solution with all solutions found numerically\n"
+           "                            (\"Other solutions: x = ...\", at most 12, each checked)\n"
+           "  --language FILE           take the messages, the header, the check and solutions lines\n"
+           "                            from a language file\n"
            "  --help                    show this text\n"
            "\n"
            "Each final value x = ... is substituted into the equation as entered; a value that does\n"

@@ -100,6 +100,7 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     // Without it a view font size chosen in Options would fall back to the dialog font's flag.
     {"FontRichEditUseFontHeight", viewFont(FontField::UseFontHeight), false, kWrittenOnly},
     {"ShowCheck", &Settings::showCheck, false, kReadSwitches},
+    {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

@@ -37,6 +37,7 @@ struct OptionsWidgets {
     QCheckBox* addSpaces = nullptr;
     QCheckBox* highlight = nullptr;
     QCheckBox* showCheck = nullptr;
+    QCheckBox* allSolutions = nullptr;
     QLabel* equivalentLabel = nullptr;
     QLineEdit* equivalent = nullptr;
     QLabel* decimalSeparatorLabel = nullptr;

@@ -71,7 +71,8 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.languageNameNotStored);
 }
 
-TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndShowCheckInOrderWithoutRecent)
+TEST(SettingsDefaults,
+     AreWrittenAsTheTwentyThreeKeysTheViewFontFlagShowCheckAndAllSolutionsInOrderWithoutRecent)
 {
     TempFolder folder;
     const Settings settings = loadedFrom(folder.file("missing.ini"));
@@ -101,7 +102,8 @@ TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndShowCheck
                            "  <FontRichEditDefPitch>34</FontRichEditDefPitch>\r\n"
                            "  <LanguageName></LanguageName>\r\n"
                            "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
-                           "  <ShowCheck>0</ShowCheck>\r\n"));
+                           "  <ShowCheck>0</ShowCheck>\r\n"
+                           "  <AllSolutions>0</AllSolutions>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -147,6 +149,7 @@ Settings fullSet()
     settings.languageName = "Deutsch";
     settings.languageNameNotStored = false;
     settings.showCheck = true;
+    settings.allSolutions = true;
     return settings;
 }
 
@@ -162,6 +165,7 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
                              "  <ShowCheck>1</ShowCheck>\r\n"
+                             "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -257,6 +261,8 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
          }},
         {"show check", settingsFile("  <ShowCheck>1</ShowCheck>\r\n"),
          [](Settings& s) { s.showCheck = true; }},
+        {"all solutions", settingsFile("  <AllSolutions>1</AllSolutions>\r\n"),
+         [](Settings& s) { s.allSolutions = true; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),
