@@ -44,17 +44,19 @@ std::string escapedHtml(std::string_view text)
 }
 
 /// The block the window shows for a worked example: `data-equation` solved with the shipped
-/// language file `data-language`; `data-options` may ask for "lines" and a decimal "comma".
+/// language file `data-language`; `data-options` may ask for "lines", a decimal "comma" and "all"
+/// solutions.
 std::string solvedExample(const std::string& attributes)
 {
     engine::EquationSolver solver;
     SolveOptions options = defaultSolveOptions();
     const std::string language = attribute(attributes, "data-language");
-    if (!language.empty() && applyLanguageFile(kResources / "languages" / language, solver,
-                                               options.headerFormat) != LanguageFileUse::Applied)
+    if (!language.empty() &&
+        applyLanguageFile(kResources / "languages" / language, solver, options) != LanguageFileUse::Applied)
         return "language file " + language + " cannot be used";
     const std::string switches = attribute(attributes, "data-options");
     options.addLineNumbers = switches.find("lines") != std::string::npos;
+    options.allSolutions = switches.find("all") != std::string::npos;
     if (switches.find("comma") != std::string::npos)
         options.decimalSeparator = ",";
     return escapedHtml(solutionBlock(solver, attribute(attributes, "data-equation"), options).text);
