@@ -31,6 +31,12 @@ private:
     LetterValues m_letters{};
 };
 
+/// The work of one search, in evaluations times characters of the equation: an evaluation costs
+/// about 13 ns per character at worst (sums of products of sines), so the search of a long equation
+/// stays within about 5 ms, while short ones get kMaxEvaluations.
+constexpr std::size_t kWorkPerSearch = 400000;
+constexpr int kMinEvaluations = 1000;
+
 /// Values at which an equation in x is most unlikely to hold unless it holds everywhere.
 constexpr std::array<Complex, 3> kIdentityProbes = {
     {{0.6180339, 0.2718281}, {-1.4142135, 0.5772156}, {2.2360679, -1.7320508}}};
@@ -107,7 +113,9 @@ AllSolutions findAllSolutions(std::string_view prepared)
         }))
         return result;
 
-    const RootSearchResult search = findRoots(EquationFunction(equation));
+    const int maxEvaluations = static_cast<int>(std::clamp<std::size_t>(
+        kWorkPerSearch / std::max<std::size_t>(prepared.size(), 1), kMinEvaluations, kMaxEvaluations));
+    const RootSearchResult search = findRoots(EquationFunction(equation), maxEvaluations);
     result.hasRun = true;
     result.evaluations = search.evaluations;
     result.mayHaveMore = search.mayHaveMore || hasPeriodicTerm(prepared);
