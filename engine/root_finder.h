@@ -62,8 +62,10 @@ struct RootSearchResult {
 /// derivative runs on f divided by (x - r)^m for each root r found so far with the multiplicity m
 /// it has shown, so that known roots repel. A converged value where f is exactly 0 (the engine's
 /// arithmetic cancels to exact zeros) is moved to the middle of its zero region, which finds a
-/// multiple root to many more digits than Newton's method does. Tiny parts are dropped where the
-/// root stays a root. Deterministic; stops after at most maxEvaluations evaluations of f.
+/// multiple root to many more digits than Newton's method does. A real or imaginary part below
+/// 1/1000 of the root's magnitude is dropped, and the root kept only when it still passes (the
+/// engine's arithmetic does not resolve such parts); values within 1/1000 of max(1, |r|) of a
+/// root r count as r. Deterministic; stops after at most maxEvaluations evaluations of f.
 [[nodiscard]] RootSearchResult findRoots(const RootFunction& f, int maxEvaluations = kMaxEvaluations);
 
 /// The display order: real values first by value, then by real part, then by imaginary part.
