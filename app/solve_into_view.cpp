@@ -16,10 +16,14 @@ void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QStr
         view.clearText();
     const config::SolutionBlock block =
         config::solutionBlock(solver, toUtf8(equation), config::solveOptions(settings, texts));
-    const QString text = toQString(block.text);
-    // A failed result check ends the block with its line, in the warning colour.
+    const std::string_view all(block.text);
+    const QString text = toQString(all.substr(0, block.solutionsStart));
+    // A failed result check ends the derivation with its line, in the warning colour; the block of
+    // all solutions follows in the normal colour.
     const bool isCheckFailed = block.hasCheckLine && block.check.verdict == engine::CheckVerdict::Failed;
     view.appendText(view.textLength() > 0 ? toQString(config::kBlockSeparator) + text : text, isCheckFailed);
+    if (block.solutionsStart < all.size())
+        view.appendText(toQString(all.substr(block.solutionsStart)));
 }
 
 } // namespace app

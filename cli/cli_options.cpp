@@ -37,6 +37,8 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.solve.addSpaces = false;
         } else if (arg == "--check") {
             options.solve.showCheck = true;
+        } else if (arg == "--all") {
+            options.solve.allSolutions = true;
         } else if (arg == "--line-numbers") {
             options.solve.addLineNumbers = true;
         } else if (arg == "--equivalent") {
@@ -69,7 +71,7 @@ std::string usageText()
            "\n"
            "Options:\n"
            "  --raw                     print only the engine's result, each followed by an empty line\n"
-           "                            (no result check)\n"
+           "                            (no result check, no other solutions)\n"
            "  --explain                 follow every line by its reason, aligned in a column\n"
            "  --json                    print one JSON object per equation, one per line: the equation\n"
            "                            as solved, its lines with their reasons (text, kind, rule), the\n"
@@ -84,8 +86,10 @@ std::string usageText()
            defaults.decimalSeparator +
            "\")\n"
            "  --check                   end every solution with its result check, not only a failed one\n"
-           "  --language FILE           take the messages, the header, the reasons and the check\n"
-           "                            lines from a language file\n"
+           "  --all                     end every solution with all solutions found numerically\n"
+           "                            (\"Other solutions: x = ...\", at most 12, each checked)\n"
+           "  --language FILE           take the messages, the header, the reasons, the check and\n"
+           "                            solutions lines from a language file\n"
            "  --help                    show this text\n"
            "\n"
            "Each final value x = ... is substituted into the equation as entered; a value that does\n"

@@ -130,6 +130,13 @@ JsonWriter& JsonWriter::number(double value)
     return *this;
 }
 
+JsonWriter& JsonWriter::boolean(bool value)
+{
+    separate();
+    m_text += value ? "true" : "false";
+    return *this;
+}
+
 JsonWriter& JsonWriter::null()
 {
     separate();

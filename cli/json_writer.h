@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A small writer of compact JSON text: objects, arrays, strings, numbers and null.
+// A small writer of compact JSON text: objects, arrays, strings, numbers, booleans and null.
 #pragma once
 
 #include <string>
@@ -24,6 +24,7 @@ public:
     JsonWriter& string(std::string_view text);
     JsonWriter& number(int value);
     JsonWriter& number(double value);
+    JsonWriter& boolean(bool value);
     JsonWriter& null();
 
     [[nodiscard]] const std::string& text() const { return m_text; }

@@ -112,6 +112,8 @@ int main(int argc, char** argv)
             solved.solution = solver->Solve(solved.equation, solved.details);
             solved.error = solver->lastError();
             solved.check = engine::checkSolve(solved.equation, solved.details);
+            if (options.solve.allSolutions)
+                solved.solutions = engine::findAllSolutions(solved.equation);
             anyError = anyError || solved.error != engine::ErrorCode::None;
             anyCheckFailed = anyCheckFailed || solved.check.verdict == engine::CheckVerdict::Failed;
             std::string json = cli::solutionJson(solved, options.solve.stepPhrases);

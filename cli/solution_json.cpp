@@ -3,6 +3,7 @@
 #include "cli/solution_json.h"
 
 #include "cli/json_writer.h"
+#include "engine/formatting.h"
 
 #include <string_view>
 #include <vector>
@@ -93,6 +94,23 @@ void writeCheck(JsonWriter& json, const engine::CheckResult& check)
     json.endObject();
 }
 
+void writeSolutions(JsonWriter& json, const engine::AllSolutions& found)
+{
+    json.beginObject();
+    json.key("values").beginArray();
+    for (const engine::Solution& solution : found.solutions) {
+        json.beginObject();
+        json.key("text").string(engine::formatValue(solution.value));
+        json.key("re").number(solution.value.re);
+        json.key("im").number(solution.value.im);
+        json.key("verdict").string(engine::verdictName(solution.verdict));
+        json.endObject();
+    }
+    json.endArray();
+    json.key("mayHaveMore").boolean(found.mayHaveMore);
+    json.endObject();
+}
+
 } // namespace
 
 std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases& phrases)
@@ -109,6 +127,10 @@ std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases
     writeValue(json, lines, solved);
     json.key("check");
     writeCheck(json, solved.check);
+    if (solved.solutions.hasRun) {
+        json.key("solutions");
+        writeSolutions(json, solved.solutions);
+    }
     json.endObject();
     return json.text();
 }

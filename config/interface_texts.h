@@ -56,6 +56,11 @@ inline constexpr std::string_view kKeyCheckFailedLetters = "FrmMain.m_acMCheckFa
 inline constexpr std::string_view kKeyCheckVerified = "FrmMain.m_acMCheckVerified";
 inline constexpr std::string_view kKeyCheckVerifiedLetters = "FrmMain.m_acMCheckVerifiedLetters";
 inline constexpr std::string_view kKeyCheckNotPossible = "FrmMain.m_acMCheckNotPossible";
+inline constexpr std::string_view kKeyOtherSolutions = "FrmMain.m_acMOtherSolutions";
+inline constexpr std::string_view kKeyNoOtherSolutions = "FrmMain.m_acMNoOtherSolutions";
+inline constexpr std::string_view kKeyAllSolutions = "FrmMain.m_acMAllSolutions";
+inline constexpr std::string_view kKeyNoSolutions = "FrmMain.m_acMNoSolutions";
+inline constexpr std::string_view kKeyMoreSolutions = "FrmMain.m_acMMoreSolutions";
 
 /// All text keys: FrmMain (menus; window texts, stored texts and tooltips; engine messages
 /// FrmMain.TEQERROR02-33 without 24, and 34), then FrmOpt, then FrmLanguage, then the phrases of

@@ -101,6 +101,7 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"FontRichEditUseFontHeight", viewFont(FontField::UseFontHeight), false, kWrittenOnly},
     {"ExplainSteps", &Settings::explainSteps, false, kReadSwitches},
     {"ShowCheck", &Settings::showCheck, false, kReadSwitches},
+    {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

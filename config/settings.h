@@ -60,6 +60,8 @@ struct Settings {
     bool languageNameNotStored = true;
     /// Every solution ends with the result check's line, not only one whose check failed.
     bool showCheck{};
+    /// Every solution ends with the block of all solutions found numerically.
+    bool allSolutions{};
 
     bool operator==(const Settings&) const = default;
 };
@@ -70,7 +72,7 @@ struct Settings {
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
 /// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
-/// then ShowCheck, then one Recent entry per recent file.
+/// then ShowCheck, then AllSolutions, then one Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

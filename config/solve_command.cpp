@@ -4,6 +4,7 @@
 
 #include "config/interface_texts.h"
 #include "config/settings.h"
+#include "engine/all_solutions.h"
 #include "engine/equation_solver.h"
 #include "engine/formatting.h"
 #include "engine/message_format.h"
@@ -67,6 +68,7 @@ SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
     options.decimalSeparator = settings.decimalSeparator;
     options.showCheck = settings.showCheck;
     options.explainSteps = settings.explainSteps;
+    options.allSolutions = settings.allSolutions;
     applySolveTexts(texts, options);
     return options;
 }
@@ -78,6 +80,9 @@ void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options)
                           texts.text(kKeyCheckVerified), texts.text(kKeyCheckVerifiedLetters),
                           texts.text(kKeyCheckNotPossible)};
     options.stepPhrases = StepPhrases(texts);
+    options.solutionsTexts = {texts.text(kKeyOtherSolutions), texts.text(kKeyNoOtherSolutions),
+                              texts.text(kKeyAllSolutions), texts.text(kKeyNoSolutions),
+                              texts.text(kKeyMoreSolutions)};
 }
 
 SolveOptions defaultSolveOptions()
@@ -142,6 +147,37 @@ std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
     return formatText(texts.notPossible, kKeyCheckNotPossible, {});
 }
 
+std::string solutionsLines(const engine::AllSolutions& found, const engine::CheckResult& check,
+                           const SolutionsTexts& texts, std::string_view decimalSeparator)
+{
+    if (!found.hasRun)
+        return {};
+    const std::string_view separator = decimalSeparator.empty() ? kEnginePoint : decimalSeparator;
+    const bool hasFinalValue = check.verdict == engine::CheckVerdict::Verified && check.letterSet < 0;
+    std::string list;
+    for (const engine::Solution& solution : found.solutions) {
+        // Multiplicities and the derivation's own value are shown once.
+        if (hasFinalValue && engine::isSameSolution(solution.value, check.value))
+            continue;
+        if (!list.empty())
+            list += separator == "," ? "; " : ", ";
+        list += "x = " + ReplaceAll(engine::formatValue(solution.value), kEnginePoint, separator);
+    }
+    std::string lines;
+    if (list.empty()) {
+        lines = formatText(hasFinalValue ? texts.noOther : texts.none,
+                           hasFinalValue ? kKeyNoOtherSolutions : kKeyNoSolutions, {});
+    } else {
+        const std::string values[] = {list};
+        lines = formatText(hasFinalValue ? texts.other : texts.all,
+                           hasFinalValue ? kKeyOtherSolutions : kKeyAllSolutions, values);
+    }
+    lines += "\r\n";
+    if (found.mayHaveMore)
+        lines += formatText(texts.more, kKeyMoreSolutions, {}) + "\r\n";
+    return lines;
+}
+
 SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                             const SolveOptions& options)
 {
@@ -172,6 +208,16 @@ SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equ
         if (!result.text.empty() && !result.text.ends_with("\r\n"))
             result.text += "\r\n";
         result.text += checkLine(result.check, options.checkTexts, separator) + "\r\n";
+    }
+    result.solutionsStart = result.text.size();
+    if (options.allSolutions) {
+        result.solutions = engine::findAllSolutions(prepared);
+        const std::string lines =
+            solutionsLines(result.solutions, result.check, options.solutionsTexts, separator);
+        if (!lines.empty() && !result.text.empty() && !result.text.ends_with("\r\n"))
+            result.text += "\r\n";
+        result.solutionsStart = result.text.size();
+        result.text += lines;
     }
     return result;
 }

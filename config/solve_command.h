@@ -4,6 +4,7 @@
 #pragma once
 
 #include "config/step_reasons.h"
+#include "engine/all_solutions.h"
 #include "engine/result_check.h"
 
 #include <string>
@@ -32,6 +33,15 @@ struct CheckTexts {
     std::string notPossible;     ///< no placeholder: undetermined or not applicable
 };
 
+/// The lines of the block of all solutions (FrmMain.m_acM...Solutions).
+struct SolutionsTexts {
+    std::string other;   ///< "%s" the solutions besides the derivation's value
+    std::string noOther; ///< no placeholder: the search found only the derivation's value
+    std::string all;     ///< "%s" every solution, when the derivation gave no value that checks
+    std::string none;    ///< no placeholder: the search found nothing
+    std::string more;    ///< no placeholder: more solutions may exist
+};
+
 /// How a solution is dressed, from the settings and the interface texts (all texts UTF-8).
 struct SolveOptions {
     bool addSpaces = false;
@@ -44,12 +54,16 @@ struct SolveOptions {
     /// Add the check line for every verdict (ShowCheck); a failed check adds it in any case.
     bool showCheck = false;
     CheckTexts checkTexts;
+    /// Add the block of all solutions found numerically (AllSolutions).
+    bool allSolutions = false;
+    SolutionsTexts solutionsTexts;
 };
 
 /// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator,
-/// ExplainSteps, ShowCheck) with the current header, step phrases and check texts.
+/// ExplainSteps, ShowCheck, AllSolutions) with the current header, step phrases, check and solutions
+/// texts.
 [[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
-/// Sets the texts of options (header, step phrases and check lines) from texts.
+/// Sets the texts of options (header, step phrases, check and solutions lines) from texts.
 void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options);
 /// The options of a fresh settings file with the built-in English header.
 [[nodiscard]] SolveOptions defaultSolveOptions();
@@ -62,6 +76,10 @@ struct SolutionBlock {
     engine::CheckResult check;   ///< the result check of the solve's final value
     /// The block ends with the check line: always after a failed check, for every verdict with ShowCheck.
     bool hasCheckLine = false;
+    /// What the search for all solutions found; hasRun is false when it was not asked for.
+    engine::AllSolutions solutions;
+    /// Where the block of all solutions starts in text (after the check line); text.size() without it.
+    std::size_t solutionsStart = 0;
 };
 
 /// Replaces every occurrence of search by replacement, left to right, never searching inside a
@@ -80,12 +98,20 @@ struct SolutionBlock {
 [[nodiscard]] std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
                                     std::string_view decimalSeparator);
 
+/// The block of all solutions (each line ending in CR LF), empty when found did not run. With a
+/// final value that checks (check Verified), the other solutions or "none other"; without one,
+/// all solutions or "none"; then the note that more may exist. Numbers in the engine's six-digit
+/// form with the decimal separator, separated by ", " (by "; " when the separator is a comma).
+[[nodiscard]] std::string solutionsLines(const engine::AllSolutions& found, const engine::CheckResult& check,
+                                         const SolutionsTexts& texts, std::string_view decimalSeparator);
+
 /// The Solve command for equation (UTF-8, as typed): prepares it, solves it with solver, dresses
 /// the result, formats the header with the prepared equation and the dressed text, and replaces
 /// every "." of the whole block by the decimal separator. A header format whose conversions do not
 /// take exactly the two texts is replaced by the built-in one. With explainSteps every line is
 /// followed by its reason (see `explainLines`). Then the final value is checked in the prepared
-/// equation; the check line follows the block when the check failed or ShowCheck asks.
+/// equation; the check line follows the block when the check failed or ShowCheck asks,
+/// and with AllSolutions the block of all solutions follows that.
 [[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                                           const SolveOptions& options);
 

@@ -78,6 +78,7 @@ void COptionsDlg::createWidgets()
     w.highlight = new QCheckBox(this);
     w.explainSteps = new QCheckBox(this);
     w.showCheck = new QCheckBox(this);
+    w.allSolutions = new QCheckBox(this);
     w.equivalentLabel = new QLabel(this);
     w.equivalent = new QLineEdit(this);
     w.decimalSeparatorLabel = new QLabel(this);
@@ -102,8 +103,8 @@ void COptionsDlg::createWidgets()
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(kRowSpacing);
     int row = 0;
-    for (QCheckBox* box :
-         {w.clearResult, w.addLineNumbers, w.addSpaces, w.highlight, w.explainSteps, w.showCheck})
+    for (QCheckBox* box : {w.clearResult, w.addLineNumbers, w.addSpaces, w.highlight, w.explainSteps,
+                           w.showCheck, w.allSolutions})
         grid->addWidget(box, row++, 0, 1, 3);
     grid->setRowMinimumHeight(row++, kRowSpacing);
 
@@ -151,6 +152,7 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.highlight->setText(text("FrmOpt.m_CHKHighlight"));
     w.explainSteps->setText(text("FrmOpt.m_CHKExplainSteps"));
     w.showCheck->setText(text("FrmOpt.m_CHKShowCheck"));
+    w.allSolutions->setText(text("FrmOpt.m_CHKAllSolutions"));
     w.equivalentLabel->setText(text("FrmOpt.m_LBLEquivalent"));
     w.decimalSeparatorLabel->setText(text("FrmOpt.m_LBLDecimalSeparator"));
     w.dialogFontLabel->setText(text("FrmOpt.m_LBLFont"));
@@ -171,6 +173,7 @@ void COptionsDlg::showValues()
     w.highlight->setChecked(m_settings.highlightOn);
     w.explainSteps->setChecked(m_settings.explainSteps);
     w.showCheck->setChecked(m_settings.showCheck);
+    w.allSolutions->setChecked(m_settings.allSolutions);
     w.equivalent->setText(toQString(m_settings.equivalent));
     w.decimalSeparator->setText(toQString(m_settings.decimalSeparator));
     w.dialogFont->setText(toQString(m_dialogFont.FaceName()));
@@ -307,6 +310,7 @@ void COptionsDlg::accept()
     m_settings.highlightOn = w.highlight->isChecked();
     m_settings.explainSteps = w.explainSteps->isChecked();
     m_settings.showCheck = w.showCheck->isChecked();
+    m_settings.allSolutions = w.allSolutions->isChecked();
     // Taken as typed; an empty separator stands for "." where it is used.
     m_settings.equivalent = toUtf8(w.equivalent->text());
     m_settings.decimalSeparator = toUtf8(w.decimalSeparator->text());

@@ -38,6 +38,7 @@ struct OptionsWidgets {
     QCheckBox* highlight = nullptr;
     QCheckBox* explainSteps = nullptr;
     QCheckBox* showCheck = nullptr;
+    QCheckBox* allSolutions = nullptr;
     QLabel* equivalentLabel = nullptr;
     QLineEdit* equivalent = nullptr;
     QLabel* decimalSeparatorLabel = nullptr;

@@ -38,6 +38,7 @@ private slots:
     void paperInADarkTheme();
     void explainStepsThroughOptions();
     void failedCheckInTheWarningColour();
+    void allSolutionsAfterTheDerivation();
 };
 
 namespace {
@@ -466,6 +467,33 @@ void TestSolutionView::failedCheckInTheWarningColour()
     window->mainMenu().actions().clearResults->trigger();
     solveByEnter(*window, "x=5");
     QCOMPARE(classesOf(view).count('W'), 0);
+}
+
+void TestSolutionView::allSolutionsAfterTheDerivation()
+{
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture, "  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n"
+                                             "  <AllSolutions>1</AllSolutions>\r\n");
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    solveByEnter(*window, "sqr(x)=-1");
+    solveByEnter(*window, "x^2=4");
+
+    // After the failed check's line, in the normal colour; numbers coloured as in the derivation.
+    const QStringList lines = view.toPlainText().split('\n');
+    QVERIFY(lines.at(5).startsWith("Check: x = 1 does not satisfy"));
+    QCOMPARE(lines.at(6), QString("No solutions found."));
+    QCOMPARE(lines.at(14), QString("Other solutions: x = -2"));
+    const QStringList classes = classesOf(view).split('\n');
+    QCOMPARE(classes.at(5), QString(lines.at(5).size(), 'W'));
+    QCOMPARE(classes.at(6), QString(lines.at(6).size(), '.'));
+    QVERIFY2(!classes.at(14).contains('W') && !classes.at(14).contains('?'), qPrintable(classes.at(14)));
+
+    // Copies carry the block like the rest of the view.
+    view.selectAll();
+    window->mainMenu().actions().copy->trigger();
+    QVERIFY(fixture.platform.clipboard);
+    QVERIFY(fixture.platform.clipboard->text().contains("x = 2\nOther solutions: x = -2\n"));
 }
 
 } // namespace app::test

@@ -30,6 +30,7 @@ private slots:
     void optionsCancelledKeepsEveryValue();
     void fontsChosenSurviveARestart();
     void showCheckOption();
+    void allSolutionsOption();
     void languageCommand_data();
     void languageCommand();
     void helpPage_data();
@@ -248,6 +249,38 @@ void TestWindowDialogs::showCheckOption()
     const auto restarted = fixture.makeWindow();
     QVERIFY(restarted->settings().showCheck);
     toggleShowCheck(*restarted, true);
+    QCOMPARE(solvedText(*restarted), QString("Solution of 'x=5'\nx = 5\n"));
+}
+
+void TestWindowDialogs::allSolutionsOption()
+{
+    WindowFixture fixture;
+    const auto solvedText = [](CTervalonDlg& window) {
+        window.widgets().equation->setText("x=5");
+        window.widgets().solve->click();
+        return window.widgets().view->toPlainText();
+    };
+    const auto toggle = [&fixture](CTervalonDlg& window, bool wasChecked) {
+        fixture.platform.dialogScript = scripted<COptionsDlg>(
+            [wasChecked](COptionsDlg& dialog) {
+                QCOMPARE(dialog.widgets().allSolutions->text(), QString("Show all solutions"));
+                QCOMPARE(dialog.widgets().allSolutions->isChecked(), wasChecked);
+                dialog.widgets().allSolutions->click();
+            },
+            true);
+        window.mainMenu().actions().options->trigger();
+    };
+    {
+        const auto window = fixture.makeWindow();
+        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\n"));
+        toggle(*window, false);
+        QVERIFY(window->settings().allSolutions);
+        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\nNo other solutions found.\n"));
+        window->close();
+    }
+    const auto restarted = fixture.makeWindow();
+    QVERIFY(restarted->settings().allSolutions);
+    toggle(*restarted, true);
     QCOMPARE(solvedText(*restarted), QString("Solution of 'x=5'\nx = 5\n"));
 }
 

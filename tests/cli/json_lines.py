@@ -37,3 +37,9 @@ for number, text in enumerate(sys.stdin.buffer.read().decode("utf-8").split("\n"
     check(verdict in VERDICTS, f"line {number}: check verdict")
     check(("left" in solved["check"]) == (verdict in ("verified", "failed")), f"line {number}: check sides")
     print("check", json.dumps(solved["check"], ensure_ascii=False))
+    if "solutions" in solved:
+        found = solved["solutions"]
+        check(list(found) == ["values", "mayHaveMore"], f"line {number}: solutions members")
+        check(all(list(v) == ["text", "re", "im", "verdict"] and v["verdict"] == "verified"
+                  for v in found["values"]), f"line {number}: solution values")
+        print("solutions", json.dumps(found, ensure_ascii=False))

@@ -87,6 +87,12 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
              "Check: x = 0 does not satisfy the equation (left side 1, right side 0).\r\n",
          3},
         {"CheckShown", "--check 'x=5'", "Solution of 'x=5'\r\nx = 5\r\nCheck: both sides equal 5.\r\n", 0},
+        {"AllSolutions", "--all 'x^2=4' 'x=5'",
+         "Solution of 'x^2=4'\r\nx ^ 2 = 4\r\n<=> x = 4 ^ (1 / 2)\r\n<=> x = 4 ^ 0.5\r\n<=> x = 2\r\n"
+         "Other solutions: x = -2\r\n" +
+             kSeparator + "Solution of 'x=5'\r\nx = 5\r\nNo other solutions found.\r\n",
+         0},
+        {"RawWithoutAllSolutions", "--raw --all 'x=5'", "x=5\r\n\r\n", 0},
         {"RawWithoutCheck", "--raw 'sqr(x)=-1'", "sqr(x)=-1\r\nsqr(x)=-1\r\nx=(-1)^2\r\nx=1\r\n\r\n", 0},
         {"EquationWithLeadingSign", "--raw -- '-x=-5'", "-x=-5\r\n", -2},
         {"UnknownOption", "--frobnicate 'x=5'", "", 2},
@@ -210,6 +216,7 @@ TEST(CommandLine, HelpAndOptions)
     const SolverRun help = runSolver("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: tervalon-solve"), std::string::npos);
+    EXPECT_NE(help.out.find("  --all "), std::string::npos);
 
     const char* argv[] = {"tervalon-solve", "--line-numbers", "--equivalent", "", "-x=1", "--", "--raw"};
     cli::CliOptions options;

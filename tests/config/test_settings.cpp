@@ -103,7 +103,8 @@ TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndTheAddedS
                            "  <LanguageName></LanguageName>\r\n"
                            "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
                            "  <ExplainSteps>0</ExplainSteps>\r\n"
-                           "  <ShowCheck>0</ShowCheck>\r\n"));
+                           "  <ShowCheck>0</ShowCheck>\r\n"
+                           "  <AllSolutions>0</AllSolutions>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -150,6 +151,7 @@ Settings fullSet()
     settings.languageName = "Deutsch";
     settings.languageNameNotStored = false;
     settings.showCheck = true;
+    settings.allSolutions = true;
     return settings;
 }
 
@@ -166,6 +168,7 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
                              "  <ExplainSteps>1</ExplainSteps>\r\n"
                              "  <ShowCheck>1</ShowCheck>\r\n"
+                             "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -261,6 +264,8 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
          }},
         {"show check", settingsFile("  <ShowCheck>1</ShowCheck>\r\n"),
          [](Settings& s) { s.showCheck = true; }},
+        {"all solutions", settingsFile("  <AllSolutions>1</AllSolutions>\r\n"),
+         [](Settings& s) { s.allSolutions = true; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),

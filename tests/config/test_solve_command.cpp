@@ -6,9 +6,16 @@
 #include "config/settings.h"
 #include "engine/equation_solver.h"
 
+#include "engine/all_solutions.h"
+#include "engine/root_finder.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace config {
 namespace {
@@ -154,6 +161,118 @@ TEST(SolveCommand, ReplaceAllNeverSearchesItsOwnReplacement)
     EXPECT_EQ(ReplaceAll("1.5+2.5", ".", ".."), "1..5+2..5");
     EXPECT_EQ(ReplaceAll("a.b", "", ","), "a.b");
     EXPECT_EQ(ReplaceAll("...", "..", "."), "..");
+}
+
+TEST(SolveCommand, AllSolutionsFollowTheDerivationAndItsCheck)
+{
+    const SolveOptions all = with([](SolveOptions& o) { o.allSolutions = true; });
+    struct Row {
+        const char* name;
+        std::string equation;
+        SolveOptions options;
+        std::string lastLines; ///< the end of the block
+    };
+    const Row rows[] = {
+        {"Other", "x^2-5*x+6=0", all, "<=> x = 3\r\nOther solutions: x = 2\r\n"},
+        {"NoneOther", "x-1=2", all, "x = 3\r\nNo other solutions found.\r\n"},
+        // The search confirms the derivation's value; a double root is shown once.
+        {"DoubleRootOnce", "x^2-2*x+1=0", all, "No other solutions found.\r\n"},
+        // The derivation ends in ERROR 33: every solution is listed.
+        {"AfterLineLimit", "exp(x)=3*x", all,
+         "!\r\nSolutions: x = 0.619061, x = 1.51213, x = 3.19096-7.44927*sqr(-1), x = "
+         "3.19096+7.44927*sqr(-1)\r\n"
+         "More solutions may exist.\r\n"},
+        // A final value that fails its check is no solution either.
+        {"FailedCheck", "sqr(x)=-1", all, "(left side 1, right side -1).\r\nNo solutions found.\r\n"},
+        {"CheckLineFirst", "x^2-5*x+6=0", with([](SolveOptions& o) {
+             o.allSolutions = true;
+             o.showCheck = true;
+         }),
+         "Check: both sides equal 0.\r\nOther solutions: x = 2\r\n"},
+        {"Periodic", "sin(x)=0.5", all,
+         "Other solutions: x = -18.326, x = -16.2316, x = -12.0428, x = -9.94838, x = -5.75959, x = "
+         "-3.66519, "
+         "x = 2.61799, x = 6.80678, x = 8.90118, x = 13.09, x = 15.1844\r\nMore solutions may exist.\r\n"},
+        {"OtherLettersLeftOut", "a*x=b", all, "<=> x = b / a\r\n"},
+        {"RejectedEquationLeftOut", "x+1", all, "!\r\n"},
+        {"DecimalComma", "x^2=2,25", with([](SolveOptions& o) {
+             o.allSolutions = true;
+             o.decimalSeparator = ",";
+         }),
+         "Other solutions: x = -1,5\r\n"},
+        {"Translated", "x^2-5*x+6=0", with([](SolveOptions& o) {
+             o.allSolutions = true;
+             o.solutionsTexts.other = "Weitere Lösungen: %s";
+         }),
+         "Weitere Lösungen: x = 2\r\n"},
+        {"UnfitTextIsReplaced", "x^2-5*x+6=0", with([](SolveOptions& o) {
+             o.allSolutions = true;
+             o.solutionsTexts.other = "%d";
+         }),
+         "Other solutions: x = 2\r\n"},
+    };
+    engine::EquationSolver solver;
+    for (const Row& row : rows) {
+        const SolutionBlock block = solutionBlock(solver, row.equation, row.options);
+        EXPECT_TRUE(block.text.ends_with(row.lastLines)) << row.name << ": " << block.text;
+    }
+}
+
+TEST(SolveCommand, SolutionsListSeparatesByASemicolonAfterADecimalComma)
+{
+    engine::AllSolutions found;
+    found.hasRun = true;
+    found.solutions = {{{1.5, 0.0}, engine::CheckVerdict::Verified},
+                       {{2.5, -0.5}, engine::CheckVerdict::Verified}};
+    const SolveOptions options = defaultSolveOptions();
+    EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, ","),
+              "Solutions: x = 1,5; x = 2,5-0,5*sqr(-1)\r\n");
+    EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, "."),
+              "Solutions: x = 1.5, x = 2.5-0.5*sqr(-1)\r\n");
+    found.hasRun = false;
+    EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, "."), "");
+}
+
+/// The inputs of the golden files: lines that are neither comments, blank nor indented.
+std::vector<std::string> goldenInputs()
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(GOLDEN_DIR))
+        if (entry.path().extension() == ".txt")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> inputs;
+    for (const std::filesystem::path& path : files) {
+        std::ifstream in(path);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (!line.empty() && line[0] != '#' && line[0] != ' ')
+                inputs.push_back(line);
+        }
+    }
+    return inputs;
+}
+
+TEST(SolveCommand, AllSolutionsLeaveEveryGoldenDerivationByteForByte)
+{
+    const std::vector<std::string> inputs = goldenInputs();
+    ASSERT_GT(inputs.size(), 50u);
+    const SolveOptions off = defaultSolveOptions();
+    const SolveOptions on = with([](SolveOptions& o) { o.allSolutions = true; });
+    engine::EquationSolver solver;
+    for (const std::string& input : inputs) {
+        const SolutionBlock plain = solutionBlock(solver, input, off);
+        EXPECT_EQ(plain.solutionsStart, plain.text.size()) << input;
+        EXPECT_FALSE(plain.solutions.hasRun) << input;
+        const SolutionBlock withAll = solutionBlock(solver, input, on);
+        ASSERT_LE(withAll.solutionsStart, withAll.text.size()) << input;
+        EXPECT_EQ(withAll.text.substr(0, withAll.solutionsStart), plain.text) << input;
+        EXPECT_LE(withAll.solutions.solutions.size(), static_cast<std::size_t>(engine::kMaxRoots)) << input;
+        for (const engine::Solution& solution : withAll.solutions.solutions)
+            EXPECT_EQ(solution.verdict, engine::CheckVerdict::Verified) << input;
+    }
 }
 
 } // namespace

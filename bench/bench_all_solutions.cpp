@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// The search for all solutions per equation over the golden inputs: median and worst time, and the
+// evaluations it made.
+#include "engine/all_solutions.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+/// The inputs of the golden files: lines that are neither comments, blank nor indented.
+std::vector<std::string> goldenInputs()
+{
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR)) {
+        if (entry.path().extension() == ".txt")
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> inputs;
+    for (const fs::path& path : files) {
+        std::ifstream in(path);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (!line.empty() && line[0] != '#' && line[0] != ' ')
+                inputs.push_back(line);
+        }
+    }
+    return inputs;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+using Clock = std::chrono::steady_clock;
+
+/// One iteration searches every golden input that gets a search, each timed on its own; an input's
+/// time is the fastest of the iterations, so that a stray interruption does not count as the worst.
+void BM_AllSolutionsGoldenInputs(benchmark::State& state)
+{
+    std::vector<std::string> inputs;
+    for (const std::string& input : goldenInputs())
+        if (engine::findAllSolutions(input).hasRun)
+            inputs.push_back(input);
+    if (inputs.empty()) {
+        state.SkipWithError("no golden inputs with a search");
+        return;
+    }
+    std::vector<double> times(inputs.size(), 1e300);
+    std::vector<double> evaluations(inputs.size(), 0.0);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            const Clock::time_point start = Clock::now();
+            engine::AllSolutions found = engine::findAllSolutions(inputs[i]);
+            const Clock::time_point stop = Clock::now();
+            benchmark::DoNotOptimize(found);
+            times[i] = std::min(times[i], std::chrono::duration<double, std::milli>(stop - start).count());
+            evaluations[i] = found.evaluations;
+        }
+    }
+    const auto worst = std::max_element(times.begin(), times.end());
+    state.counters["searches"] = static_cast<double>(inputs.size());
+    state.counters["median_ms"] = median(times);
+    state.counters["worst_ms"] = *worst;
+    state.counters["evaluations_median"] = median(evaluations);
+    state.counters["evaluations_worst"] = *std::max_element(evaluations.begin(), evaluations.end());
+    state.SetLabel("worst: " + inputs[static_cast<std::size_t>(worst - times.begin())]);
+}
+BENCHMARK(BM_AllSolutionsGoldenInputs)->Unit(benchmark::kMillisecond);
+
+} // namespace
