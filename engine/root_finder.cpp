@@ -99,6 +99,7 @@ private:
     std::vector<FoundRoot> m_found;
     std::vector<C> m_rejected; ///< values Newton's method ended at that proved no roots
     std::deque<C> m_conjugateStarts;
+    std::deque<C> m_mirrorStarts; // after the fixed starts: the opposites of the real roots found
 };
 
 bool Search::evaluate(C x, C& fx)
@@ -278,6 +279,10 @@ void Search::record(C candidate, double zoneRadius)
     m_found.push_back({candidate, zoneRadius, 1});
     if (candidate.imag() != 0.0)
         m_conjugateStarts.push_back(std::conj(candidate));
+    // Odd and even functions have their roots in pairs -r, r; a start at -r finds a partner that
+    // the fixed starts passed by. Last, since elsewhere it may lead far away.
+    else if (candidate.real() != 0.0)
+        m_mirrorStarts.push_back(-candidate);
 }
 
 RootSearchResult Search::run()
@@ -301,6 +306,9 @@ RootSearchResult Search::run()
             m_conjugateStarts.pop_front();
         } else if (next < starts.size()) {
             start = starts[next++];
+        } else if (!m_mirrorStarts.empty()) {
+            start = m_mirrorStarts.front();
+            m_mirrorStarts.pop_front();
         } else {
             break;
         }

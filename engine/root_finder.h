@@ -58,10 +58,10 @@ struct RootSearchResult {
 };
 
 /// Searches the roots of f: from every starting point (the real ones, then circle after circle,
-/// and the conjugate of every complex root found), Newton's method with a central-difference
-/// derivative runs on f divided by (x - r)^m for each root r found so far with the multiplicity m
-/// it has shown, so that known roots repel. A converged value where f is exactly 0 (the engine's
-/// arithmetic cancels to exact zeros) is moved to the middle of its zero region, which finds a
+/// the conjugate of every complex root found, and last the opposite of every real one), Newton's method with
+/// a central-difference derivative runs on f divided by (x - r)^m for each root r found so far with the
+/// multiplicity m it has shown, so that known roots repel. A converged value where f is exactly 0 (the
+/// engine's arithmetic cancels to exact zeros) is moved to the middle of its zero region, which finds a
 /// multiple root to many more digits than Newton's method does. A real or imaginary part below
 /// 1/1000 of the root's magnitude is dropped, and the root kept only when it still passes (the
 /// engine's arithmetic does not resolve such parts); values within 1/1000 of max(1, |r|) of a
