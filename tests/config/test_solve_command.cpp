@@ -104,6 +104,9 @@ TEST(SolveCommand, CheckLineFollowsTheDerivation)
          true},
         {"VerifiedOnlyWhenAsked", "x^2-5*x+6=0", defaults, "<=> x = 3\r\n", false},
         {"Verified", "x^2-5*x+6=0", showCheck, "<=> x = 3\r\nCheck: both sides equal 0.\r\n", true},
+        // The left side is rounding noise around the right side's 0: the 0 is shown.
+        {"Verified, the smaller side", "x^4+x+1=0", showCheck, "sqr( - 1)\r\nCheck: both sides equal 0.\r\n",
+         true},
         {"VerifiedWithLetters", "a*x=b", showCheck,
          "Check: both sides agree for three sets of values of the other letters.\r\n", true},
         {"NotApplicable", "x+1", showCheck, "!\r\nCheck: not possible here.\r\n", true},
