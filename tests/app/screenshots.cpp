@@ -156,6 +156,21 @@ bool explainedSteps(const QString& file)
     return save(*window, file);
 }
 
+/// A result that fails its check, then every solution of an equation (Show all solutions on).
+bool checkedSolutions(const QString& file)
+{
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(),
+                  app::test::settingsFile("  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n"
+                                          "  <AllSolutions>1</AllSolutions>\r\n"));
+    const auto window = fixture.makeWindow();
+    if (!show(*window, QSize(800, 400)))
+        return false;
+    solve(*window, QStringLiteral("sqr(x)=-1"));
+    solve(*window, QStringLiteral("x^3=8"));
+    return save(*window, file);
+}
+
 bool optionsDialog(const QString& file, const QByteArray& language)
 {
     WindowFixture fixture;
@@ -215,6 +230,7 @@ int main(int argc, char** argv)
         {"main_window_dark.png", onDarkDesktop(mainWindow)},
         {"main_window_german.png", germanWindow},
         {"main_window_explained.png", explainedSteps},
+        {"main_window_checked.png", checkedSolutions},
         {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
         {"options_dialog_german.png", [](const QString& file) { return optionsDialog(file, "Deutsch"); }},
         {"options_dialog_dark.png",
