@@ -137,10 +137,11 @@ std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
     case engine::CheckVerdict::Verified: {
         if (hasLetters)
             return formatText(texts.verifiedLetters, kKeyCheckVerifiedLetters, {});
-        // The sides agree to the tolerance, not always to the last digit: the smaller one is shown,
+        // The sides agree to the tolerance, not always to the last digit: the shorter one is shown,
         // so that a side that is 0 shows as 0 rather than as the other side's rounding noise.
-        const bool isLeftSmaller = engine::magnitude(check.left) <= engine::magnitude(check.right);
-        const std::string value[] = {number(isLeftSmaller ? check.left : check.right)};
+        const std::string left = number(check.left);
+        const std::string right = number(check.right);
+        const std::string value[] = {left.size() <= right.size() ? left : right};
         return formatText(texts.verified, kKeyCheckVerified, value);
     }
     case engine::CheckVerdict::Undetermined:

@@ -184,6 +184,29 @@ double functionBound(unsigned char token, Complex v, double error, Complex r)
     }
 }
 
+/// The size of the numbers a function value is computed from, which its own rounding is relative to:
+/// the circular and hyperbolic functions go through exponentials of size cosh of a part of v, so
+/// tan of a small number carries errors of kArithmeticPrecision, not of that much of its small value.
+double computedFrom(unsigned char token, Complex v, Complex r)
+{
+    const double m = magnitude(r);
+    const std::complex<double> z(v.re, v.im);
+    switch (token) {
+    case token::kSin:
+    case token::kCos:
+        return std::max(m, std::cosh(std::fabs(v.im)));
+    case token::kHsn:
+    case token::kHcs:
+        return std::max(m, std::cosh(std::fabs(v.re)));
+    case token::kTan:
+        return std::max(m, std::cosh(std::fabs(v.im)) * (1.0 + m) / std::abs(std::cos(z)));
+    case token::kHtn:
+        return std::max(m, std::cosh(std::fabs(v.re)) * (1.0 + m) / std::abs(std::cosh(z)));
+    default:
+        return m;
+    }
+}
+
 template <bool kBounded> Cell leaf(Complex value, double precision)
 {
     return {value.re, value.im, kBounded ? precision * magnitude(value) : 0.0};
@@ -279,7 +302,8 @@ template <bool kBounded> bool function(Cell& a, unsigned char token, double prec
     if (functionValue(token, v, u) != EvaluationResult::Folded || !store(a, u))
         return false;
     if constexpr (kBounded)
-        a.bound = functionBound(token, v, a.bound, valueOf(a)) + precision * magnitude(valueOf(a));
+        a.bound =
+            functionBound(token, v, a.bound, valueOf(a)) + precision * computedFrom(token, v, valueOf(a));
     return true;
 }
 

@@ -104,9 +104,11 @@ TEST(SolveCommand, CheckLineFollowsTheDerivation)
          true},
         {"VerifiedOnlyWhenAsked", "x^2-5*x+6=0", defaults, "<=> x = 3\r\n", false},
         {"Verified", "x^2-5*x+6=0", showCheck, "<=> x = 3\r\nCheck: both sides equal 0.\r\n", true},
-        // The left side is rounding noise around the right side's 0: the 0 is shown.
-        {"Verified, the smaller side", "x^4+x+1=0", showCheck, "sqr( - 1)\r\nCheck: both sides equal 0.\r\n",
+        // Of two agreeing sides the one without rounding noise is shown: 0, and a real 0.000113.
+        {"Verified, the plainer side", "x^4+x+1=0", showCheck, "sqr( - 1)\r\nCheck: both sides equal 0.\r\n",
          true},
+        {"Verified, the real side", "tan(x)=0.000113", showCheck,
+         "<=> x = 0.000113\r\nCheck: both sides equal 0.000113.\r\n", true},
         {"VerifiedWithLetters", "a*x=b", showCheck,
          "Check: both sides agree for three sets of values of the other letters.\r\n", true},
         {"NotApplicable", "x+1", showCheck, "!\r\nCheck: not possible here.\r\n", true},
