@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Feeds arbitrary bytes (up to 600) through the solver's entry point and checks its output contract.
+// Feeds arbitrary bytes (up to 600) through the solver's entry points, the result check and the
+// search for all solutions, and checks their output contracts.
+#include "engine/all_solutions.h"
 #include "engine/equation_solver.h"
+#include "engine/result_check.h"
+#include "engine/solve_details.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = result.find("\r\n"); at != std::string::npos; at = result.find("\r\n", at + 2))
         ++lines;
     if (lines > 255)
+        std::abort();
+
+    // Asking for the details changes nothing of the text and gives every line its reason.
+    engine::SolveDetails details;
+    if (solver->Solve(text, details) != result || details.reasons.size() != lines)
+        std::abort();
+    static_cast<void>(engine::checkSolve(text, details));
+    // The search takes milliseconds: only for short inputs, so the fuzzer keeps its pace.
+    if (size <= 80 && engine::findAllSolutions(text).solutions.size() > 12)
         std::abort();
     return 0;
 }
