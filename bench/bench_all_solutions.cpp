@@ -3,41 +3,16 @@
 // evaluations it made.
 #include "engine/all_solutions.h"
 
+#include "support/golden_file.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-/// The inputs of the golden files: lines that are neither comments, blank nor indented.
-std::vector<std::string> goldenInputs()
-{
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR)) {
-        if (entry.path().extension() == ".txt")
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    std::vector<std::string> inputs;
-    for (const fs::path& path : files) {
-        std::ifstream in(path);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!line.empty() && line[0] != '#' && line[0] != ' ')
-                inputs.push_back(line);
-        }
-    }
-    return inputs;
-}
 
 double median(std::vector<double> values)
 {
@@ -52,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 void BM_AllSolutionsGoldenInputs(benchmark::State& state)
 {
     std::vector<std::string> inputs;
-    for (const std::string& input : goldenInputs())
+    for (const std::string& input : support::goldenInputs(GOLDEN_DIR))
         if (engine::findAllSolutions(input).hasRun)
             inputs.push_back(input);
     if (inputs.empty()) {

@@ -5,41 +5,16 @@
 #include "engine/result_check.h"
 #include "engine/solve_details.h"
 
+#include "support/golden_file.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-/// The inputs of the golden files: lines that are neither comments, blank nor indented.
-std::vector<std::string> goldenInputs()
-{
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR)) {
-        if (entry.path().extension() == ".txt")
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    std::vector<std::string> inputs;
-    for (const fs::path& path : files) {
-        std::ifstream in(path);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!line.empty() && line[0] != '#' && line[0] != ' ')
-                inputs.push_back(line);
-        }
-    }
-    return inputs;
-}
 
 double median(std::vector<double> values)
 {
@@ -59,7 +34,7 @@ double microseconds(Clock::time_point start, Clock::time_point stop)
 /// the worst case. Reports the median and the worst check, and the median ratio of check to solve.
 void BM_CheckGoldenInputs(benchmark::State& state)
 {
-    const std::vector<std::string> inputs = goldenInputs();
+    const std::vector<std::string> inputs = support::goldenInputs(GOLDEN_DIR);
     if (inputs.empty()) {
         state.SkipWithError("no golden inputs");
         return;

@@ -5,6 +5,8 @@
 #include "engine/equation_solver.h"
 #include "engine/solve_details.h"
 
+#include "support/golden_file.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -34,18 +36,7 @@ void readEquations(const fs::path& path, std::vector<std::string>& equations)
 
 const std::vector<std::string>& goldenInputs()
 {
-    static const std::vector<std::string> inputs = [] {
-        std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(GOLDEN_DIR)) {
-            if (entry.path().extension() == ".txt")
-                files.push_back(entry.path());
-        }
-        std::sort(files.begin(), files.end());
-        std::vector<std::string> result;
-        for (const fs::path& path : files)
-            readEquations(path, result);
-        return result;
-    }();
+    static const std::vector<std::string> inputs = support::goldenInputs(GOLDEN_DIR);
     return inputs;
 }
 

@@ -8,12 +8,11 @@
 
 #include "engine/all_solutions.h"
 #include "engine/root_finder.h"
+#include "support/golden_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -238,31 +237,9 @@ TEST(SolveCommand, SolutionsListSeparatesByASemicolonAfterADecimalComma)
     EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, "."), "");
 }
 
-/// The inputs of the golden files: lines that are neither comments, blank nor indented.
-std::vector<std::string> goldenInputs()
-{
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(GOLDEN_DIR))
-        if (entry.path().extension() == ".txt")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    std::vector<std::string> inputs;
-    for (const std::filesystem::path& path : files) {
-        std::ifstream in(path);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!line.empty() && line[0] != '#' && line[0] != ' ')
-                inputs.push_back(line);
-        }
-    }
-    return inputs;
-}
-
 TEST(SolveCommand, AllSolutionsLeaveEveryGoldenDerivationByteForByte)
 {
-    const std::vector<std::string> inputs = goldenInputs();
+    const std::vector<std::string> inputs = support::goldenInputs(GOLDEN_DIR);
     ASSERT_GT(inputs.size(), 50u);
     const SolveOptions off = defaultSolveOptions();
     const SolveOptions on = with([](SolveOptions& o) { o.allSolutions = true; });

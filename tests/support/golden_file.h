@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace support {
@@ -93,6 +94,17 @@ inline std::vector<std::filesystem::path> goldenFiles(const std::filesystem::pat
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+/// Every input of the golden files in folder, file by file in name order.
+inline std::vector<std::string> goldenInputs(const std::filesystem::path& folder)
+{
+    std::vector<std::string> inputs;
+    for (const std::filesystem::path& path : goldenFiles(folder)) {
+        for (GoldenCase& golden : readGoldenFile(path).cases)
+            inputs.push_back(std::move(golden.input));
+    }
+    return inputs;
 }
 
 } // namespace support
