@@ -76,6 +76,18 @@ PreparedRuleTable::PreparedRuleTable(std::span<const std::string_view> table)
     }
 }
 
+std::span<const std::string_view> ruleTable(char name)
+{
+    switch (name) {
+    case 'A':
+        return kRuleSetA;
+    case 'B':
+        return kRuleSetB;
+    default:
+        return kRuleSetC;
+    }
+}
+
 const PreparedRuleTable& preparedRuleSetA()
 {
     static const PreparedRuleTable table(kRuleSetA);

@@ -75,6 +75,9 @@ private:
     std::vector<unsigned char> m_bytes;
 };
 
+/// The rule table named 'A', 'B' or 'C' (any other name gives C), as the tables number them.
+[[nodiscard]] std::span<const std::string_view> ruleTable(char name);
+
 /// The solver's three tables (rule_tables.h), prepared on first use.
 [[nodiscard]] const PreparedRuleTable& preparedRuleSetA();
 [[nodiscard]] const PreparedRuleTable& preparedRuleSetB();

@@ -5,6 +5,7 @@
 #include "engine/formatting.h"
 #include "engine/pieces.h"
 #include "engine/rule_tables.h"
+#include "engine/rules.h"
 #include "engine/token_table.h"
 
 #include <array>
@@ -23,18 +24,6 @@ std::string_view functionName(unsigned char token)
 {
     const std::size_t at = kFunctionTokenTable.find(static_cast<char>(token));
     return at == std::string_view::npos ? std::string_view() : kFunctionTokenTable.substr(at + 1, 3);
-}
-
-std::span<const std::string_view> ruleTable(char table)
-{
-    switch (table) {
-    case 'A':
-        return kRuleSetA;
-    case 'B':
-        return kRuleSetB;
-    default:
-        return kRuleSetC;
-    }
 }
 
 } // namespace

@@ -22,22 +22,10 @@ namespace {
 
 using RuleSpan = std::span<const std::string_view>;
 
-RuleSpan tableNamed(char name)
-{
-    switch (name) {
-    case 'A':
-        return kRuleSetA;
-    case 'B':
-        return kRuleSetB;
-    default:
-        return kRuleSetC;
-    }
-}
-
 /// The one rule Xn as a table of its own.
 RuleSpan singleRule(char table, int number)
 {
-    return tableNamed(table).subspan(static_cast<std::size_t>(number - 1), 1);
+    return ruleTable(table).subspan(static_cast<std::size_t>(number - 1), 1);
 }
 
 constexpr bool isWildcard(unsigned char c)
@@ -65,7 +53,7 @@ bool isRuleByte(unsigned char c)
 TEST(RuleTableData, EveryRuleIsWellFormed)
 {
     for (const char table : {'A', 'B', 'C'}) {
-        const RuleSpan rules = tableNamed(table);
+        const RuleSpan rules = ruleTable(table);
         for (std::size_t i = 0; i < rules.size(); ++i) {
             const std::string_view rule = rules[i];
             SCOPED_TRACE(std::string(1, table) + std::to_string(i + 1));
@@ -293,7 +281,7 @@ TEST_F(RuleTest, WholeTables)
         load(row.equation);
         const std::string before(m_buffers.pieces.view());
         int appliedRule = -1;
-        const bool applied = tryTable(tableNamed(row.table), row.letter, m_buffers.pieces.length(),
+        const bool applied = tryTable(ruleTable(row.table), row.letter, m_buffers.pieces.length(),
                                       row.skipRulesAddingLetters, &appliedRule);
         EXPECT_EQ(applied, row.expectedRule != 0);
         if (applied) {
@@ -467,7 +455,7 @@ TEST_F(RuleTest, RandomEquationsStayWellFormed)
             for (const unsigned char letter : {'x', 'a'}) {
                 ASSERT_EQ(engine::loadEquation(m_buffers, text), engine::ErrorCode::None);
                 const std::string before(m_buffers.pieces.view());
-                if (!tryTable(tableNamed(table), letter, m_buffers.pieces.length(), letter != 'x')) {
+                if (!tryTable(ruleTable(table), letter, m_buffers.pieces.length(), letter != 'x')) {
                     EXPECT_EQ(m_buffers.pieces.view(), before);
                     continue;
                 }
@@ -501,7 +489,7 @@ TEST_F(RuleTest, TableAttemptsAgreeWithApplyRuleAtEachAnchor)
             continue;
         SCOPED_TRACE(text);
         for (const char table : {'A', 'B', 'C'}) {
-            const RuleSpan rules = tableNamed(table);
+            const RuleSpan rules = ruleTable(table);
             for (std::size_t number = 0; number < rules.size(); ++number) {
                 const std::string_view rule = rules[number];
                 setPattern(rule);
