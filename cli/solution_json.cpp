@@ -60,14 +60,15 @@ void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines, co
 /// The final x = constant: the last line's text after "x=" and the value at full precision.
 void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved)
 {
-    if (!solved.details.hasValue || lines.empty() || !lines.back().starts_with("x=")) {
+    engine::Complex value;
+    if (!solved.details.finalSide.isConstant(value) || lines.empty() || !lines.back().starts_with("x=")) {
         json.null();
         return;
     }
     json.beginObject();
     json.key("text").string(lines.back().substr(2));
-    json.key("re").number(solved.details.value.re);
-    json.key("im").number(solved.details.value.im);
+    json.key("re").number(value.re);
+    json.key("im").number(value.im);
     json.endObject();
 }
 

@@ -159,7 +159,6 @@ void EquationSolver::addMessageReasons(SolveDetails& details, std::string_view t
     // Only the line limit keeps the lines before its message.
     if (error != ErrorCode::TooManyLines)
         details.reasons.clear();
-    details.hasValue = false;
     std::size_t lines = 0;
     for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2))
         ++lines;

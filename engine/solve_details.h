@@ -17,6 +17,8 @@ struct FinalSide {
     ConstantPool pool;
 
     [[nodiscard]] bool isEmpty() const { return pieces.empty(); }
+    /// True when the side is one constant (the derivation ends in x = a number), then in value.
+    [[nodiscard]] bool isConstant(Complex& value) const;
 };
 
 /// Which step of the driver produced a line.
@@ -99,9 +101,6 @@ struct SolveDetails {
     /// One reason per line of the returned text, in order (a message of several lines gives each of
     /// them the message's reason).
     std::vector<StepReason> reasons;
-    /// True when the derivation ends in x = a constant; value is then that constant at full precision.
-    bool hasValue = false;
-    Complex value;
     /// Set at the end of every solve with details: the final value, or empty.
     FinalSide finalSide;
 };

@@ -298,6 +298,14 @@ void captureFinalSide(const SolverBuffers& buffers, const SolveOutcome& outcome,
 
 } // namespace
 
+bool FinalSide::isConstant(Complex& value) const
+{
+    if (pieces.size() != 1 || !isConstantToken(static_cast<unsigned char>(pieces[0])))
+        return false;
+    value = pool.value(static_cast<unsigned char>(pieces[0]));
+    return true;
+}
+
 SolveOutcome solveEquation(SolverBuffers& buffers, std::string_view text, SolveDetails* details)
 {
     SolveOutcome outcome = SolveRun(buffers, details).solve(text);
@@ -479,13 +487,10 @@ bool SolveRun::emitLine()
     return true;
 }
 
-/// The line just appended takes the pending reason; a line x = constant gives the value so far.
+/// The line just appended takes the pending reason.
 void SolveRun::recordLine()
 {
     m_details->reasons.push_back(m_recorder->pending());
-    m_details->hasValue = m_pieces.length() == 3 && m_pieces[0] == kUnknown && m_pieces[1] == '=' &&
-                          isConstantToken(m_pieces[2]);
-    m_details->value = m_details->hasValue ? m_buffers.pool.value(m_pieces[2]) : Complex{};
 }
 
 /// 14. The mode for the next pass.
