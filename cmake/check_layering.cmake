@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
-# Fails when a layer includes a layer above it: engine/ anything of config/, cli/ or app/, and
-# config/ anything of cli/ or app/; and when the Qt-free files of app/ include Qt.
+# Fails when a layer includes a layer above it: engine/ anything of analysis/, config/, cli/ or app/;
+# analysis/ anything of config/, cli/ or app/, or an engine header beyond those it may read;
+# config/ anything of cli/ or app/; cli/ anything of app/; and when the Qt-free files of app/ include Qt.
 # Run with -DSOURCE_DIR=<project root>.
 function(check_layer folder forbidden_regex)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp"
@@ -18,11 +19,34 @@ endfunction()
 set(faults "")
 # Includes of the layer's own headers without a folder cannot name another layer, so the folder
 # names are enough; a CMake link to a higher target is caught as well.
-check_layer(engine "#[ \t]*include[ \t]*[\"<](\\.\\./)*(config|cli|app)/|target_link_libraries\\(engine.*(config|cli|app)")
-set(engine_faults "${faults}")
+set(all_faults "")
+check_layer(engine
+    "#[ \t]*include[ \t]*[\"<](\\.\\./)*(analysis|config|cli|app)/|target_link_libraries\\(engine.*(analysis|config|cli|app)")
+list(APPEND all_faults ${faults})
 set(faults "")
+# The numeric extras read the engine's token form and arithmetic, never its buffers, rules or recorder:
+# the derivation must read the same whether or not its answer is judged.
+set(engine_headers_for_analysis
+    "validation|pieces|constant_folding|complex_arithmetic|token_table|piece_string|complex_value|solve_details")
+check_layer(analysis "#[ \t]*include[ \t]*[\"<](\\.\\./)*(config|cli|app)/|target_link_libraries\\(analysis.*(config|cli|app)")
+list(APPEND all_faults ${faults})
+set(faults "")
+file(GLOB_RECURSE analysis_sources "${SOURCE_DIR}/analysis/*.h" "${SOURCE_DIR}/analysis/*.cpp")
+foreach(source ${analysis_sources})
+    file(STRINGS "${source}" includes REGEX "#[ \t]*include[ \t]*[\"<]engine/")
+    foreach(line ${includes})
+        if(NOT line MATCHES "engine/(${engine_headers_for_analysis})\\.h")
+            file(RELATIVE_PATH name "${SOURCE_DIR}" "${source}")
+            list(APPEND all_faults "${name}: ${line} (not among the engine headers analysis/ may read)")
+        endif()
+    endforeach()
+endforeach()
 check_layer(config "#[ \t]*include[ \t]*[\"<](\\.\\./)*(cli|app)/|target_link_libraries\\(config.*(cli|app)")
-list(APPEND faults ${engine_faults})
+list(APPEND all_faults ${faults})
+set(faults "")
+check_layer(cli "#[ \t]*include[ \t]*[\"<](\\.\\./)*app/|target_link_libraries\\(cli.*app")
+list(APPEND all_faults ${faults})
+set(faults "${all_faults}")
 # The solution view's token scanner, its text runs, the RTF writer and the file-dialog filters serve
 # Qt-free code and tests too.
 foreach(source app/token_scanner.h app/token_scanner.cpp app/view_runs.h app/rtf_writer.h app/rtf_writer.cpp
@@ -38,4 +62,4 @@ if(faults)
     string(REPLACE ";" "\n" report "${faults}")
     message(FATAL_ERROR "includes against the layering:\n${report}")
 endif()
-message(STATUS "engine and config include only downwards")
+message(STATUS "engine, analysis, config and cli include only downwards")

@@ -26,4 +26,4 @@ ctest --test-dir build-noqt --output-on-failure -j"$jobs"
 cmake --preset asan
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs" -L 'engine|config|cli|gui'
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" -L 'engine|analysis|config|cli|gui'

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A numeric search for all roots of a complex function: Newton's method from fixed starting points,
 // with deflation by the roots already found.
-#include "engine/root_finder.h"
+#include "analysis/root_finder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include <deque>
 #include <optional>
 
-namespace engine {
+namespace analysis {
 
 namespace {
 
@@ -84,7 +84,7 @@ public:
 
 private:
     [[nodiscard]] bool evaluate(C x, C& fx);
-    [[nodiscard]] bool isRoot(C x);
+    [[nodiscard]] std::optional<C> accepted(C x);
     [[nodiscard]] bool deflated(C x, C& g);
     [[nodiscard]] std::optional<C> newton(C start);
     [[nodiscard]] std::optional<double> zeroEdge(C x, C direction);
@@ -114,10 +114,13 @@ bool Search::evaluate(C x, C& fx)
     return true;
 }
 
-bool Search::isRoot(C x)
+std::optional<C> Search::accepted(C x)
 {
     m_used += kCheckCost;
-    return m_f.isRoot(fromStd(x));
+    Complex root;
+    if (!m_f.acceptRoot(fromStd(x), root))
+        return std::nullopt;
+    return toStd(root);
 }
 
 // g(x) = f(x) / prod (x - r)^m over the roots found: Newton's method on g cannot return to them.
@@ -233,23 +236,26 @@ std::optional<C> Search::centreOfZeroRegion(C x, double& radius)
     return x;
 }
 
-// x, or x without the parts the arithmetic cannot resolve, when it passes the root test. The engine
-// takes two magnitudes that agree to 10^-7 as equal, so a part below 1/1000 of |x| (whose square
-// is lost that way) may be an artefact: sqr(x) = -1 seems to hold just below 1, where the square
-// root of the branch cut's other side loses its imaginary part. Such a part must be droppable.
+// The root at x without the parts below 1/1000 of |x| when that passes the root test, else the one
+// at x. A part that small may be an artefact of the function's arithmetic (one that takes two
+// magnitudes agreeing to 10^-7 as equal loses its square), so the plainer value is tried first.
 std::optional<C> Search::acceptedValue(C x)
 {
     const double size = std::abs(x);
-    if (size <= kNegligibleRoot && isRoot(0.0))
-        return C(0.0);
+    if (size <= kNegligibleRoot) {
+        if (const std::optional<C> zero = accepted(0.0))
+            return zero;
+    }
     C plain = x;
     if (std::abs(plain.imag()) <= kUnresolvablePart * size)
         plain.imag(0.0);
     if (std::abs(plain.real()) <= kUnresolvablePart * size)
         plain.real(0.0);
-    if (plain == x)
-        return isRoot(x) ? std::optional<C>(x) : std::nullopt;
-    return isRoot(plain) ? std::optional<C>(plain) : std::nullopt;
+    if (plain != x) {
+        if (const std::optional<C> root = accepted(plain))
+            return root;
+    }
+    return accepted(x);
 }
 
 void Search::record(C candidate, double zoneRadius)
@@ -270,7 +276,7 @@ void Search::record(C candidate, double zoneRadius)
             const C partner = std::conj(root.value);
             if (root.value.imag() != 0.0 &&
                 std::abs(candidate - partner) <= kSameRoot * std::abs(partner) + kSameRootNearZero &&
-                isRoot(partner)) {
+                accepted(partner)) {
                 candidate = partner;
                 break;
             }
@@ -364,4 +370,4 @@ RootSearchResult findRoots(const RootFunction& f, int maxEvaluations)
     return Search(f, maxEvaluations).run();
 }
 
-} // namespace engine
+} // namespace analysis

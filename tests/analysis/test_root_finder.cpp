@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The root search on plain functions: every root once, in display order, within its work limit.
-#include "engine/root_finder.h"
+#include "analysis/root_finder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 
 namespace {
 
-using engine::Complex;
+using analysis::Complex;
 using C = std::complex<double>;
 
 /// f with a root test relative to the size of f's terms (given by size(x)).
-class LambdaFunction : public engine::RootFunction {
+class LambdaFunction : public analysis::RootFunction {
 public:
     LambdaFunction(std::function<C(C)> f, std::function<double(C)> size)
         : m_f(std::move(f)), m_size(std::move(size))
@@ -26,8 +26,9 @@ public:
         f = {y.real(), y.imag()};
         return true;
     }
-    bool isRoot(Complex x) const override
+    bool acceptRoot(Complex x, Complex& root) const override
     {
+        root = x;
         return std::abs(m_f({x.re, x.im})) <= 1e-9 * m_size({x.re, x.im});
     }
 
@@ -83,7 +84,7 @@ TEST(FindRoots, FindsEveryRootOnceInDisplayOrder)
          {}},
     };
     for (const Row& row : rows) {
-        const engine::RootSearchResult result = engine::findRoots(row.f);
+        const analysis::RootSearchResult result = analysis::findRoots(row.f);
         ASSERT_EQ(result.roots.size(), row.expected.size()) << row.name;
         for (std::size_t k = 0; k < row.expected.size(); ++k) {
             const C root(result.roots[k].re, result.roots[k].im);
@@ -95,7 +96,7 @@ TEST(FindRoots, FindsEveryRootOnceInDisplayOrder)
             }
         }
         EXPECT_FALSE(result.mayHaveMore) << row.name;
-        EXPECT_LE(result.evaluations, engine::kMaxEvaluations + 2) << row.name;
+        EXPECT_LE(result.evaluations, analysis::kMaxEvaluations + 2) << row.name;
     }
 }
 
@@ -103,8 +104,8 @@ TEST(FindRoots, PeriodicFunctionGivesTheRootsNearestToZeroAndSaysMoreMayExist)
 {
     const LambdaFunction f([](C x) { return std::sin(x) - 0.5; },
                            [](C x) { return std::abs(std::sin(x)) + 0.5; });
-    const engine::RootSearchResult result = engine::findRoots(f);
-    ASSERT_EQ(result.roots.size(), static_cast<std::size_t>(engine::kMaxRoots));
+    const analysis::RootSearchResult result = analysis::findRoots(f);
+    ASSERT_EQ(result.roots.size(), static_cast<std::size_t>(analysis::kMaxRoots));
     EXPECT_TRUE(result.mayHaveMore);
     // The twelve roots pi/6 + 2 pi k and 5 pi/6 + 2 pi k nearest to 0 lie within |x| < 18.4.
     const double pi = std::acos(-1.0);
@@ -125,14 +126,14 @@ TEST(FindRoots, IsDeterministicAndKeepsToItsWorkLimit)
 {
     const LambdaFunction f([](C x) { return std::sin(x) - x / 10.0; },
                            [](C x) { return std::abs(std::sin(x)) + 1.0; });
-    const engine::RootSearchResult first = engine::findRoots(f);
-    const engine::RootSearchResult second = engine::findRoots(f);
+    const analysis::RootSearchResult first = analysis::findRoots(f);
+    const analysis::RootSearchResult second = analysis::findRoots(f);
     ASSERT_EQ(first.roots.size(), second.roots.size());
     for (std::size_t k = 0; k < first.roots.size(); ++k) {
         EXPECT_EQ(first.roots[k].re, second.roots[k].re);
         EXPECT_EQ(first.roots[k].im, second.roots[k].im);
     }
-    const engine::RootSearchResult limited = engine::findRoots(f, 40);
+    const analysis::RootSearchResult limited = analysis::findRoots(f, 40);
     EXPECT_LE(limited.evaluations, 40 + 2);
     EXPECT_TRUE(limited.mayHaveMore);
 }

@@ -8,7 +8,9 @@
 #include <array>
 #include <vector>
 
-namespace engine {
+namespace analysis {
+
+using engine::Complex;
 
 /// The function whose roots are searched, and the test every reported root must pass.
 class RootFunction {
@@ -20,9 +22,10 @@ public:
 
     /// f(x); false where f cannot be evaluated (a pole, a logarithm of 0, an overflow).
     [[nodiscard]] virtual bool value(Complex x, Complex& f) const = 0;
-    /// Whether x satisfies the equation f(x) = 0 (for an equation, its result check). Only values
-    /// for which this holds are reported.
-    [[nodiscard]] virtual bool isRoot(Complex x) const = 0;
+    /// Whether a root of f lies at x or right beside it (for an equation, what its result check
+    /// verifies after refining x); then root is that root, as exactly as f tells it. Only roots
+    /// accepted so are reported.
+    [[nodiscard]] virtual bool acceptRoot(Complex x, Complex& root) const = 0;
 };
 
 /// At most this many roots are reported.
@@ -48,7 +51,7 @@ inline constexpr int kCircleStarts = 8;
 
 /// What a search found.
 struct RootSearchResult {
-    /// The roots, each once whatever its multiplicity, each passing RootFunction::isRoot: the ones
+    /// The roots, each once whatever its multiplicity, each accepted by RootFunction::acceptRoot: the ones
     /// nearest to 0 when more were found than kMaxRoots. Real roots first by value, then complex
     /// ones by real part, then imaginary part.
     std::vector<Complex> roots;
@@ -71,4 +74,4 @@ struct RootSearchResult {
 /// The display order: real values first by value, then by real part, then by imaginary part.
 [[nodiscard]] bool isBeforeInRootOrder(Complex a, Complex b);
 
-} // namespace engine
+} // namespace analysis
