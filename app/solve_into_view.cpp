@@ -16,14 +16,17 @@ void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QStr
         view.clearText();
     const config::SolutionBlock block =
         config::solutionBlock(solver, toUtf8(equation), config::solveOptions(settings, texts));
-    const std::string_view all(block.text);
-    const QString text = toQString(all.substr(0, block.solutionsStart));
-    // A failed result check ends the derivation with its line, in the warning colour; the block of
-    // all solutions follows in the normal colour.
-    const bool isCheckFailed = block.hasCheckLine && block.check.verdict == engine::CheckVerdict::Failed;
-    view.appendText(view.textLength() > 0 ? toQString(config::kBlockSeparator) + text : text, isCheckFailed);
-    if (block.solutionsStart < all.size())
-        view.appendText(toQString(all.substr(block.solutionsStart)));
+    bool isFirst = true;
+    for (const config::BlockPart& part : block.parts) {
+        QString text = toQString(part.text);
+        if (isFirst && view.textLength() > 0)
+            text.prepend(toQString(config::kBlockSeparator));
+        isFirst = false;
+        // A check line that rejects the value is shown in the warning colour; the rest as usual.
+        const bool isWarning =
+            part.kind == config::BlockPartKind::Check && analysis::isRejection(block.check.verdict);
+        view.appendText(text, isWarning);
+    }
 }
 
 } // namespace app

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The search for all solutions per equation over the golden inputs: median and worst time, and the
 // evaluations it made.
-#include "engine/all_solutions.h"
+#include "analysis/all_solutions.h"
 
 #include "support/golden_file.h"
 
@@ -28,7 +28,7 @@ void BM_AllSolutionsGoldenInputs(benchmark::State& state)
 {
     std::vector<std::string> inputs;
     for (const std::string& input : support::goldenInputs(GOLDEN_DIR))
-        if (engine::findAllSolutions(input).hasRun)
+        if (analysis::findAllSolutions(input).hasRun)
             inputs.push_back(input);
     if (inputs.empty()) {
         state.SkipWithError("no golden inputs with a search");
@@ -39,7 +39,7 @@ void BM_AllSolutionsGoldenInputs(benchmark::State& state)
     for (auto _ : state) {
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             const Clock::time_point start = Clock::now();
-            engine::AllSolutions found = engine::findAllSolutions(inputs[i]);
+            analysis::AllSolutions found = analysis::findAllSolutions(inputs[i]);
             const Clock::time_point stop = Clock::now();
             benchmark::DoNotOptimize(found);
             times[i] = std::min(times[i], std::chrono::duration<double, std::milli>(stop - start).count());

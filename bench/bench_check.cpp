@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The result check's cost per solve over the golden inputs: median and worst, and its share of the
 // solve it checks.
+#include "analysis/result_check.h"
 #include "engine/equation_solver.h"
-#include "engine/result_check.h"
 #include "engine/solve_details.h"
 
 #include "support/golden_file.h"
@@ -48,7 +48,7 @@ void BM_CheckGoldenInputs(benchmark::State& state)
             const Clock::time_point start = Clock::now();
             std::string text = solver.Solve(inputs[i], details);
             const Clock::time_point solved = Clock::now();
-            engine::CheckResult check = engine::checkSolve(inputs[i], details);
+            analysis::CheckResult check = analysis::checkSolve(inputs[i], details);
             const Clock::time_point checked = Clock::now();
             benchmark::DoNotOptimize(text);
             benchmark::DoNotOptimize(check);

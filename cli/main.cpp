@@ -5,6 +5,7 @@
 #include "config/language_files.h"
 #include "config/solve_command.h"
 #include "engine/equation_solver.h"
+#include "engine/error_codes.h"
 
 #include <cerrno>
 #include <csignal>
@@ -102,45 +103,29 @@ int main(int argc, char** argv)
     if (!options.languageFile.empty() && !applyLanguage(options.languageFile, *solver, options.solve))
         return kUsageOrFileError;
 
+    // The raw output shows the engine's text alone: nothing to search for.
+    config::SolveOptions solveOptions = options.solve;
+    solveOptions.allSolutions = solveOptions.allSolutions && !options.raw;
     bool anyError = false;
-    bool anyCheckFailed = false;
+    bool anyRejected = false;
     bool first = true;
     const auto solveOne = [&](const std::string& equation) {
-        if (options.json) {
-            cli::SolvedEquation solved;
-            solved.equation = config::prepareEquation(equation, options.solve.decimalSeparator);
-            solved.solution = solver->Solve(solved.equation, solved.details);
-            solved.error = solver->lastError();
-            solved.check = engine::checkSolve(solved.equation, solved.details);
-            if (options.solve.allSolutions)
-                solved.solutions = engine::findAllSolutions(solved.equation);
-            anyError = anyError || solved.error != engine::ErrorCode::None;
-            anyCheckFailed = anyCheckFailed || solved.check.verdict == engine::CheckVerdict::Failed;
-            std::string json = cli::solutionJson(solved, options.solve.stepPhrases);
-            json += '\n';
-            return output.write(json);
-        }
+        const config::SolveRecord record = config::solveRecord(*solver, equation, solveOptions);
+        anyError = anyError || record.error != engine::ErrorCode::None;
         if (options.raw) {
-            const std::string prepared = config::prepareEquation(equation, options.solve.decimalSeparator);
-            if (options.solve.explainSteps) {
-                // The engine's own notation: reasons without blanks, "." as the decimal point.
-                engine::SolveDetails details;
-                const std::string solution = solver->Solve(prepared, details);
-                anyError = anyError || solver->lastError() != engine::ErrorCode::None;
-                config::SolveOptions engineNotation = options.solve;
-                engineNotation.addSpaces = false;
-                engineNotation.decimalSeparator.clear(); // "." as in the engine's text
-                std::string explained = config::explainLines(solution, details.reasons, engineNotation);
-                explained += "\r\n";
-                return output.write(explained);
-            }
-            const std::string solution = solver->Solve(prepared);
-            anyError = anyError || solver->lastError() != engine::ErrorCode::None;
-            return output.write(solution + "\r\n");
+            if (!options.solve.explainSteps)
+                return output.write(record.solution + "\r\n");
+            // The engine's own notation: reasons without blanks, "." as the decimal point.
+            config::SolveOptions engineNotation = options.solve;
+            engineNotation.addSpaces = false;
+            engineNotation.decimalSeparator.clear(); // "." as in the engine's text
+            return output.write(
+                config::explainLines(record.solution, record.details.reasons, engineNotation) + "\r\n");
         }
-        const config::SolutionBlock block = config::solutionBlock(*solver, equation, options.solve);
-        anyError = anyError || block.endedWithError;
-        anyCheckFailed = anyCheckFailed || block.check.verdict == engine::CheckVerdict::Failed;
+        anyRejected = anyRejected || analysis::isRejection(record.check.verdict);
+        if (options.json)
+            return output.write(cli::solutionJson(record, options.solve.stepPhrases) + '\n');
+        const config::SolutionBlock block = config::renderBlock(record, options.solve);
         // The window puts the separator in front of every block but the first in its view.
         const bool separated = first || output.write(config::kBlockSeparator);
         first = false;
@@ -164,7 +149,7 @@ int main(int argc, char** argv)
     if (!output.finish())
         return reportWriteFailure(output);
     // A wrong result weighs more than an equation the engine refused.
-    if (anyCheckFailed)
+    if (anyRejected)
         return kCheckFailed;
     return anyError ? kEquationError : 0;
 }

@@ -40,8 +40,8 @@ void writeReason(JsonWriter& json, const engine::StepReason& reason, const confi
     json.endObject();
 }
 
-void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved,
-                const config::StepPhrases& phrases)
+void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines,
+                const config::SolveRecord& solved, const config::StepPhrases& phrases)
 {
     json.beginArray();
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -58,7 +58,8 @@ void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines, co
 }
 
 /// The final x = constant: the last line's text after "x=" and the value at full precision.
-void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines, const SolvedEquation& solved)
+void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines,
+                const config::SolveRecord& solved)
 {
     engine::Complex value;
     if (!solved.details.finalSide.isConstant(value) || lines.empty() || !lines.back().starts_with("x=")) {
@@ -80,31 +81,64 @@ void writeComplex(JsonWriter& json, engine::Complex value)
     json.endObject();
 }
 
-void writeCheck(JsonWriter& json, const engine::CheckResult& check)
+void writeNumber(JsonWriter& json, engine::Complex value)
 {
     json.beginObject();
-    json.key("verdict").string(engine::verdictName(check.verdict));
-    if (check.verdict == engine::CheckVerdict::Verified || check.verdict == engine::CheckVerdict::Failed) {
+    json.key("text").string(engine::formatValue(value));
+    json.key("re").number(value.re);
+    json.key("im").number(value.im);
+    json.endObject();
+}
+
+void writeCheck(JsonWriter& json, const analysis::CheckResult& check)
+{
+    json.beginObject();
+    json.key("verdict").string(analysis::verdictName(check.verdict));
+    switch (check.verdict) {
+    case analysis::CheckVerdict::Verified:
+    case analysis::CheckVerdict::Failed:
+    case analysis::CheckVerdict::OtherBranch:
+        json.key("value");
+        writeComplex(json, check.value);
         json.key("left");
         writeComplex(json, check.left);
         json.key("right");
         writeComplex(json, check.right);
-        if (check.letterSet >= 0)
-            json.key("letterSet").number(check.letterSet);
+        break;
+    case analysis::CheckVerdict::Undefined:
+        json.key("value");
+        writeComplex(json, check.value);
+        json.key("side").string(check.undefinedSide == analysis::EquationSide::Right ? "right" : "left");
+        break;
+    case analysis::CheckVerdict::Undetermined:
+    case analysis::CheckVerdict::NotApplicable:
+        break;
     }
+    if (check.letterSet >= 0)
+        json.key("letterSet").number(check.letterSet);
     json.endObject();
 }
 
-void writeSolutions(JsonWriter& json, const engine::AllSolutions& found)
+void writeSolutions(JsonWriter& json, const analysis::AllSolutions& found)
 {
     json.beginObject();
+    json.key("families").beginArray();
+    for (const analysis::SolutionFamily& family : found.families) {
+        json.beginObject();
+        json.key("base");
+        writeNumber(json, family.base);
+        json.key("period");
+        writeNumber(json, family.period);
+        json.endObject();
+    }
+    json.endArray();
     json.key("values").beginArray();
-    for (const engine::Solution& solution : found.solutions) {
+    for (const analysis::Solution& solution : found.solutions) {
         json.beginObject();
         json.key("text").string(engine::formatValue(solution.value));
         json.key("re").number(solution.value.re);
         json.key("im").number(solution.value.im);
-        json.key("verdict").string(engine::verdictName(solution.verdict));
+        json.key("verdict").string(analysis::verdictName(solution.verdict));
         json.endObject();
     }
     json.endArray();
@@ -114,7 +148,7 @@ void writeSolutions(JsonWriter& json, const engine::AllSolutions& found)
 
 } // namespace
 
-std::string solutionJson(const SolvedEquation& solved, const config::StepPhrases& phrases)
+std::string solutionJson(const config::SolveRecord& solved, const config::StepPhrases& phrases)
 {
     const std::vector<std::string_view> lines = linesOf(solved.solution);
     // The members in their order.

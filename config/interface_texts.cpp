@@ -65,12 +65,31 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {kKeyCheckVerifiedLetters, "Check: both sides agree for three sets of values of the other letters.", Main,
      Stored},
     {kKeyCheckNotPossible, "Check: not possible here.", Main, Stored},
+    // A value that holds only with the engine's own branches, and one at which a side is undefined.
+    {kKeyCheckOtherBranch,
+     "Check: x = %s satisfies the equation only with another branch of a power, root or logarithm; with "
+     "principal values the left side is %s and the right side %s.",
+     Main, Stored},
+    {kKeyCheckOtherBranchLetters,
+     "Check: with %s, x = %s satisfies the equation only with another branch of a power, root or logarithm; "
+     "with principal values the left side is %s and the right side %s.",
+     Main, Stored},
+    {kKeyCheckUndefinedLeft, "Check: x = %s is not a solution: the left side is not defined there.", Main,
+     Stored},
+    {kKeyCheckUndefinedRight, "Check: x = %s is not a solution: the right side is not defined there.", Main,
+     Stored},
+    {kKeyCheckUndefinedLeftLetters,
+     "Check: with %s, x = %s is not a solution: the left side is not defined there.", Main, Stored},
+    {kKeyCheckUndefinedRightLetters,
+     "Check: with %s, x = %s is not a solution: the right side is not defined there.", Main, Stored},
     // The block of all solutions after the derivation: "%s" is the list "x = 2, x = -1.5".
     {kKeyOtherSolutions, "Other solutions: %s", Main, Stored},
     {kKeyNoOtherSolutions, "No other solutions found.", Main, Stored},
     {kKeyAllSolutions, "Solutions: %s", Main, Stored},
     {kKeyNoSolutions, "No solutions found.", Main, Stored},
     {kKeyMoreSolutions, "More solutions may exist.", Main, Stored},
+    // After a list with a periodic family "x = 2.61799 + 6.28319*k".
+    {kKeyAnyWholeNumber, "(k any whole number)", Main, Stored},
     {"FrmMain.m_BTNX", "Variable X", Main, Tooltip},
     {"FrmMain.m_BTNClearSelection", "Clear selection", Main, Tooltip},
     {"FrmMain.m_BTNClearAll", "Clear all", Main, Tooltip},

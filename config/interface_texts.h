@@ -56,11 +56,18 @@ inline constexpr std::string_view kKeyCheckFailedLetters = "FrmMain.m_acMCheckFa
 inline constexpr std::string_view kKeyCheckVerified = "FrmMain.m_acMCheckVerified";
 inline constexpr std::string_view kKeyCheckVerifiedLetters = "FrmMain.m_acMCheckVerifiedLetters";
 inline constexpr std::string_view kKeyCheckNotPossible = "FrmMain.m_acMCheckNotPossible";
+inline constexpr std::string_view kKeyCheckOtherBranch = "FrmMain.m_acMCheckOtherBranch";
+inline constexpr std::string_view kKeyCheckOtherBranchLetters = "FrmMain.m_acMCheckOtherBranchLetters";
+inline constexpr std::string_view kKeyCheckUndefinedLeft = "FrmMain.m_acMCheckUndefinedLeft";
+inline constexpr std::string_view kKeyCheckUndefinedRight = "FrmMain.m_acMCheckUndefinedRight";
+inline constexpr std::string_view kKeyCheckUndefinedLeftLetters = "FrmMain.m_acMCheckUndefinedLeftLetters";
+inline constexpr std::string_view kKeyCheckUndefinedRightLetters = "FrmMain.m_acMCheckUndefinedRightLetters";
 inline constexpr std::string_view kKeyOtherSolutions = "FrmMain.m_acMOtherSolutions";
 inline constexpr std::string_view kKeyNoOtherSolutions = "FrmMain.m_acMNoOtherSolutions";
 inline constexpr std::string_view kKeyAllSolutions = "FrmMain.m_acMAllSolutions";
 inline constexpr std::string_view kKeyNoSolutions = "FrmMain.m_acMNoSolutions";
 inline constexpr std::string_view kKeyMoreSolutions = "FrmMain.m_acMMoreSolutions";
+inline constexpr std::string_view kKeyAnyWholeNumber = "FrmMain.m_acMAnyWholeNumber";
 
 /// All text keys: FrmMain (menus; window texts, stored texts and tooltips; engine messages
 /// FrmMain.TEQERROR02-33 without 24, and 34), then FrmOpt, then FrmLanguage, then the phrases of

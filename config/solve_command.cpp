@@ -4,7 +4,6 @@
 
 #include "config/interface_texts.h"
 #include "config/settings.h"
-#include "engine/all_solutions.h"
 #include "engine/equation_solver.h"
 #include "engine/formatting.h"
 #include "engine/message_format.h"
@@ -12,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -48,6 +48,40 @@ std::string formatText(std::string_view format, std::string_view key, std::span<
     return line;
 }
 
+/// Engine text (numbers with "." as decimal point) as the extra lines show it: with the blanks a
+/// derivation gets when addSpaces, and the decimal separator.
+std::string displayText(std::string_view text, bool addSpaces, std::string_view decimalSeparator)
+{
+    const std::string spaced = addSpaces
+                                   ? engine::EquationSolver::DecorateSolution(text, true, false, {}, false)
+                                   : std::string(text);
+    return ReplaceAll(spaced, kEnginePoint, decimalSeparator.empty() ? kEnginePoint : decimalSeparator);
+}
+
+/// A side without a part that is rounding noise beside the other (a logarithm's real part of
+/// -1.9e-17 at a value just off the unit circle): the six digits shown could not tell it anyway.
+engine::Complex withoutRoundingNoise(engine::Complex value)
+{
+    constexpr double kNoise = 1e-10;
+    if (std::fabs(value.re) < kNoise * std::fabs(value.im))
+        value.re = 0.0;
+    if (std::fabs(value.im) < kNoise * std::fabs(value.re))
+        value.im = 0.0;
+    return value;
+}
+
+/// A family in the engine's notation: "base+period*k", the period bracketed when it has two parts,
+/// a base of 0 left out.
+std::string familyText(const analysis::SolutionFamily& family)
+{
+    std::string period = engine::formatValue(family.period);
+    if (family.period.re != 0.0 && family.period.im != 0.0)
+        period = "(" + period + ")";
+    if (family.base.re == 0.0 && family.base.im == 0.0)
+        return period + "*k";
+    return engine::formatValue(family.base) + "+" + period + "*k";
+}
+
 /// Characters of UTF-8 text: every byte that does not continue a character.
 std::size_t characterCount(std::string_view text)
 {
@@ -76,13 +110,21 @@ SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
 void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options)
 {
     options.headerFormat = texts.text(kKeySolution);
-    options.checkTexts = {texts.text(kKeyCheckFailed), texts.text(kKeyCheckFailedLetters),
-                          texts.text(kKeyCheckVerified), texts.text(kKeyCheckVerifiedLetters),
-                          texts.text(kKeyCheckNotPossible)};
+    options.checkTexts = {texts.text(kKeyCheckFailed),
+                          texts.text(kKeyCheckFailedLetters),
+                          texts.text(kKeyCheckVerified),
+                          texts.text(kKeyCheckVerifiedLetters),
+                          texts.text(kKeyCheckNotPossible),
+                          texts.text(kKeyCheckOtherBranch),
+                          texts.text(kKeyCheckOtherBranchLetters),
+                          texts.text(kKeyCheckUndefinedLeft),
+                          texts.text(kKeyCheckUndefinedRight),
+                          texts.text(kKeyCheckUndefinedLeftLetters),
+                          texts.text(kKeyCheckUndefinedRightLetters)};
     options.stepPhrases = StepPhrases(texts);
     options.solutionsTexts = {texts.text(kKeyOtherSolutions), texts.text(kKeyNoOtherSolutions),
-                              texts.text(kKeyAllSolutions), texts.text(kKeyNoSolutions),
-                              texts.text(kKeyMoreSolutions)};
+                              texts.text(kKeyAllSolutions),   texts.text(kKeyNoSolutions),
+                              texts.text(kKeyMoreSolutions),  texts.text(kKeyAnyWholeNumber)};
 }
 
 SolveOptions defaultSolveOptions()
@@ -111,61 +153,85 @@ std::string prepareEquation(std::string_view equation, std::string_view decimalS
     return engine::EquationSolver::StripEquation(ReplaceAll(equation, separator, kEnginePoint));
 }
 
-std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
+std::string displayNumber(engine::Complex value, bool addSpaces, std::string_view decimalSeparator)
+{
+    return displayText(engine::formatValue(value), addSpaces, decimalSeparator);
+}
+
+std::string checkLine(const analysis::CheckResult& check, const CheckTexts& texts, bool addSpaces,
                       std::string_view decimalSeparator)
 {
-    const std::string_view separator = decimalSeparator.empty() ? kEnginePoint : decimalSeparator;
-    const auto number = [separator](engine::Complex value) {
-        return ReplaceAll(engine::formatValue(value), kEnginePoint, separator);
+    const auto number = [&](engine::Complex value) {
+        return displayNumber(withoutRoundingNoise(value), addSpaces, decimalSeparator);
     };
     const bool hasLetters = check.letterSet >= 0;
-    switch (check.verdict) {
-    case engine::CheckVerdict::Failed: {
-        const std::string figures[] = {number(check.value), number(check.left), number(check.right)};
-        if (!hasLetters)
-            return formatText(texts.failed, kKeyCheckFailed, figures);
-        std::string values;
-        for (const char letter : check.letters) {
-            if (!values.empty())
-                values += "; ";
-            values.append(1, letter).append(" = ").append(
-                number(engine::letterValue(check.letterSet, letter)));
-        }
-        const std::string withLetters[] = {values, figures[0], figures[1], figures[2]};
-        return formatText(texts.failedLetters, kKeyCheckFailedLetters, withLetters);
+    std::string values;
+    for (const char letter : check.letters) {
+        if (!values.empty())
+            values += "; ";
+        values.append(1, letter).append(" = ").append(number(analysis::letterValue(check.letterSet, letter)));
     }
-    case engine::CheckVerdict::Verified: {
+    // The same figures with and without the letters' values in front.
+    const auto withFigures = [&](const std::string& plain, std::string_view plainKey,
+                                 const std::string& lettered, std::string_view letteredKey,
+                                 std::vector<std::string> figures) {
+        if (!hasLetters)
+            return formatText(plain, plainKey, figures);
+        figures.insert(figures.begin(), values);
+        return formatText(lettered, letteredKey, figures);
+    };
+    switch (check.verdict) {
+    case analysis::CheckVerdict::Failed:
+        return withFigures(texts.failed, kKeyCheckFailed, texts.failedLetters, kKeyCheckFailedLetters,
+                           {number(check.value), number(check.left), number(check.right)});
+    case analysis::CheckVerdict::OtherBranch:
+        return withFigures(texts.otherBranch, kKeyCheckOtherBranch, texts.otherBranchLetters,
+                           kKeyCheckOtherBranchLetters,
+                           {number(check.value), number(check.left), number(check.right)});
+    case analysis::CheckVerdict::Undefined:
+        if (check.undefinedSide == analysis::EquationSide::Right)
+            return withFigures(texts.undefinedRight, kKeyCheckUndefinedRight, texts.undefinedRightLetters,
+                               kKeyCheckUndefinedRightLetters, {number(check.value)});
+        return withFigures(texts.undefinedLeft, kKeyCheckUndefinedLeft, texts.undefinedLeftLetters,
+                           kKeyCheckUndefinedLeftLetters, {number(check.value)});
+    case analysis::CheckVerdict::Verified: {
         if (hasLetters)
             return formatText(texts.verifiedLetters, kKeyCheckVerifiedLetters, {});
-        // The sides agree to the tolerance, not always to the last digit: the shorter one is shown,
-        // so that a side that is 0 shows as 0 rather than as the other side's rounding noise.
+        // The sides agree to the working precision, not always to the last digit printed: the
+        // shorter one is shown, so that a side that is 0 shows as 0 rather than as rounding noise.
         const std::string left = number(check.left);
         const std::string right = number(check.right);
         const std::string value[] = {left.size() <= right.size() ? left : right};
         return formatText(texts.verified, kKeyCheckVerified, value);
     }
-    case engine::CheckVerdict::Undetermined:
-    case engine::CheckVerdict::NotApplicable:
+    case analysis::CheckVerdict::Undetermined:
+    case analysis::CheckVerdict::NotApplicable:
         break;
     }
     return formatText(texts.notPossible, kKeyCheckNotPossible, {});
 }
 
-std::string solutionsLines(const engine::AllSolutions& found, const engine::CheckResult& check,
-                           const SolutionsTexts& texts, std::string_view decimalSeparator)
+std::string solutionsLines(const analysis::AllSolutions& found, const analysis::CheckResult& check,
+                           const SolutionsTexts& texts, bool addSpaces, std::string_view decimalSeparator)
 {
     if (!found.hasRun)
         return {};
     const std::string_view separator = decimalSeparator.empty() ? kEnginePoint : decimalSeparator;
-    const bool hasFinalValue = check.verdict == engine::CheckVerdict::Verified && check.letterSet < 0;
+    const bool hasFinalValue = check.verdict == analysis::CheckVerdict::Verified && check.letterSet < 0;
     std::string list;
-    for (const engine::Solution& solution : found.solutions) {
-        // Multiplicities and the derivation's own value are shown once.
-        if (hasFinalValue && engine::isSameSolution(solution.value, check.value))
-            continue;
+    const auto add = [&](const std::string& value) {
         if (!list.empty())
             list += separator == "," ? "; " : ", ";
-        list += "x = " + ReplaceAll(engine::formatValue(solution.value), kEnginePoint, separator);
+        list += "x = " + displayText(value, addSpaces, separator);
+    };
+    // A family holds the derivation's value too: the other members are other solutions.
+    for (const analysis::SolutionFamily& family : found.families)
+        add(familyText(family));
+    for (const analysis::Solution& solution : found.solutions) {
+        // Multiplicities and the derivation's own value are shown once.
+        if (hasFinalValue && analysis::isSameSolution(solution.value, check.value))
+            continue;
+        add(engine::formatValue(solution.value));
     }
     std::string lines;
     if (list.empty()) {
@@ -177,53 +243,77 @@ std::string solutionsLines(const engine::AllSolutions& found, const engine::Chec
                            hasFinalValue ? kKeyOtherSolutions : kKeyAllSolutions, values);
     }
     lines += "\r\n";
+    if (!found.families.empty())
+        lines += formatText(texts.anyWholeNumber, kKeyAnyWholeNumber, {}) + "\r\n";
     if (found.mayHaveMore)
         lines += formatText(texts.more, kKeyMoreSolutions, {}) + "\r\n";
     return lines;
 }
 
+SolveRecord solveRecord(engine::EquationSolver& solver, std::string_view equation,
+                        const SolveOptions& options)
+{
+    SolveRecord record;
+    record.equation = prepareEquation(equation, separatorOf(options));
+    record.solution = solver.Solve(record.equation, record.details);
+    record.error = solver.lastError();
+    if (record.error == engine::ErrorCode::None)
+        record.check = analysis::checkSolve(record.equation, record.details);
+    if (options.allSolutions)
+        record.solutions = analysis::findAllSolutions(record.equation);
+    return record;
+}
+
+SolutionBlock renderBlock(const SolveRecord& record, const SolveOptions& options)
+{
+    const std::string_view separator = separatorOf(options);
+    std::string decorated = engine::EquationSolver::DecorateSolution(
+        record.solution, options.addSpaces, true, options.equivalent, options.addLineNumbers);
+    if (options.explainSteps)
+        decorated = explainLines(decorated, record.details.reasons, options);
+
+    const std::array<engine::FormatArg, 2> args = {
+        engine::FormatArg{engine::FormatArgKind::String, 0, record.equation.c_str()},
+        engine::FormatArg{engine::FormatArgKind::String, 0, decorated.c_str()},
+    };
+    std::string header;
+    if (!engine::formatMessage(options.headerFormat, args, header))
+        static_cast<void>(engine::formatMessage(builtInHeaderFormat(), args, header));
+
+    SolutionBlock block;
+    block.endedWithError = record.error != engine::ErrorCode::None;
+    block.check = record.check;
+    block.solutions = record.solutions;
+    block.parts.push_back({BlockPartKind::Derivation, ReplaceAll(header, kEnginePoint, separator)});
+    // An extra line follows the derivation's last line, even one the engine left open.
+    const auto startLine = [&block]() {
+        std::string& last = block.parts.back().text;
+        if (!last.empty() && !last.ends_with("\r\n"))
+            last += "\r\n";
+    };
+    block.hasCheckLine =
+        !block.endedWithError && (options.showCheck || analysis::isRejection(record.check.verdict));
+    if (block.hasCheckLine) {
+        startLine();
+        block.parts.push_back(
+            {BlockPartKind::Check,
+             checkLine(record.check, options.checkTexts, options.addSpaces, separator) + "\r\n"});
+    }
+    const std::string lines =
+        solutionsLines(record.solutions, record.check, options.solutionsTexts, options.addSpaces, separator);
+    if (!lines.empty()) {
+        startLine();
+        block.parts.push_back({BlockPartKind::Solutions, lines});
+    }
+    for (const BlockPart& part : block.parts)
+        block.text += part.text;
+    return block;
+}
+
 SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                             const SolveOptions& options)
 {
-    const std::string_view separator = separatorOf(options);
-    const std::string prepared = prepareEquation(equation, separator);
-    engine::SolveDetails details;
-    const std::string solution = solver.Solve(prepared, details);
-    std::string decorated = engine::EquationSolver::DecorateSolution(
-        solution, options.addSpaces, true, options.equivalent, options.addLineNumbers);
-    if (options.explainSteps)
-        decorated = explainLines(decorated, details.reasons, options);
-
-    const std::array<engine::FormatArg, 2> args = {
-        engine::FormatArg{engine::FormatArgKind::String, 0, prepared.c_str()},
-        engine::FormatArg{engine::FormatArgKind::String, 0, decorated.c_str()},
-    };
-    std::string block;
-    if (!engine::formatMessage(options.headerFormat, args, block))
-        static_cast<void>(engine::formatMessage(builtInHeaderFormat(), args, block));
-
-    SolutionBlock result;
-    result.text = ReplaceAll(block, kEnginePoint, separator);
-    result.endedWithError = solver.lastError() != engine::ErrorCode::None;
-    result.check = engine::checkSolve(prepared, details);
-    result.hasCheckLine = options.showCheck || result.check.verdict == engine::CheckVerdict::Failed;
-    if (result.hasCheckLine) {
-        // The check line follows the derivation's last line; its own points stay points.
-        if (!result.text.empty() && !result.text.ends_with("\r\n"))
-            result.text += "\r\n";
-        result.text += checkLine(result.check, options.checkTexts, separator) + "\r\n";
-    }
-    result.solutionsStart = result.text.size();
-    if (options.allSolutions) {
-        result.solutions = engine::findAllSolutions(prepared);
-        const std::string lines =
-            solutionsLines(result.solutions, result.check, options.solutionsTexts, separator);
-        if (!lines.empty() && !result.text.empty() && !result.text.ends_with("\r\n"))
-            result.text += "\r\n";
-        result.solutionsStart = result.text.size();
-        result.text += lines;
-    }
-    return result;
+    return renderBlock(solveRecord(solver, equation, options), options);
 }
 
 std::string explainLines(std::string_view lines, const std::vector<engine::StepReason>& reasons,

@@ -3,12 +3,15 @@
 // solve it, dress the solution and wrap it in the header, all in UTF-8.
 #pragma once
 
+#include "analysis/all_solutions.h"
+#include "analysis/result_check.h"
 #include "config/step_reasons.h"
-#include "engine/all_solutions.h"
-#include "engine/result_check.h"
+#include "engine/error_codes.h"
+#include "engine/solve_details.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 class EquationSolver;
@@ -26,20 +29,27 @@ inline constexpr std::string_view kBlockSeparator =
 
 /// The formats of the line a result check adds after the derivation (FrmMain.m_acMCheck...).
 struct CheckTexts {
-    std::string failed;          ///< "%s" x, "%s" left side, "%s" right side
-    std::string failedLetters;   ///< "%s" the letters' values, then x, left side, right side
-    std::string verified;        ///< "%s" the value of both sides
-    std::string verifiedLetters; ///< no placeholder
-    std::string notPossible;     ///< no placeholder: undetermined or not applicable
+    std::string failed;                ///< "%s" x, "%s" left side, "%s" right side
+    std::string failedLetters;         ///< "%s" the letters' values, then x, left side, right side
+    std::string verified;              ///< "%s" the value of both sides
+    std::string verifiedLetters;       ///< no placeholder
+    std::string notPossible;           ///< no placeholder: undetermined or not applicable
+    std::string otherBranch;           ///< "%s" x, then the left and right side with principal values
+    std::string otherBranchLetters;    ///< "%s" the letters' values, then as otherBranch
+    std::string undefinedLeft;         ///< "%s" x
+    std::string undefinedRight;        ///< "%s" x
+    std::string undefinedLeftLetters;  ///< "%s" the letters' values, then x
+    std::string undefinedRightLetters; ///< "%s" the letters' values, then x
 };
 
 /// The lines of the block of all solutions (FrmMain.m_acM...Solutions).
 struct SolutionsTexts {
-    std::string other;   ///< "%s" the solutions besides the derivation's value
-    std::string noOther; ///< no placeholder: the search found only the derivation's value
-    std::string all;     ///< "%s" every solution, when the derivation gave no value that checks
-    std::string none;    ///< no placeholder: the search found nothing
-    std::string more;    ///< no placeholder: more solutions may exist
+    std::string other;          ///< "%s" the solutions besides the derivation's value
+    std::string noOther;        ///< no placeholder: the search found only the derivation's value
+    std::string all;            ///< "%s" every solution, when the derivation gave no value that checks
+    std::string none;           ///< no placeholder: the search found nothing
+    std::string more;           ///< no placeholder: more solutions may exist
+    std::string anyWholeNumber; ///< no placeholder: the line after a list with a periodic family
 };
 
 /// How a solution is dressed, from the settings and the interface texts (all texts UTF-8).
@@ -68,18 +78,51 @@ void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options);
 /// The options of a fresh settings file with the built-in English header.
 [[nodiscard]] SolveOptions defaultSolveOptions();
 
+/// Everything one Solve computes, before any of it is worded: the one sequence of solve, result
+/// check and search for all solutions, which the view's block and the JSON object both render.
+struct SolveRecord {
+    std::string equation; ///< the prepared text the engine solved (see prepareEquation)
+    std::string solution; ///< the engine's text: lines ending in CR LF
+    engine::SolveDetails details;
+    engine::ErrorCode error = engine::ErrorCode::None;
+    /// The result check of the final value; NotApplicable after an error message (the error is the
+    /// verdict).
+    analysis::CheckResult check;
+    /// What the search for all solutions found; hasRun is false when it was not asked for.
+    analysis::AllSolutions solutions;
+};
+
+/// Solves equation (UTF-8, as typed) with solver: prepares it, solves it with details, checks the
+/// final value in the prepared equation and, with AllSolutions, searches all solutions.
+[[nodiscard]] SolveRecord solveRecord(engine::EquationSolver& solver, std::string_view equation,
+                                      const SolveOptions& options);
+
+/// What a part of a block is, so that the view can colour it.
+enum class BlockPartKind {
+    Derivation, ///< the header and the dressed solution
+    Check,      ///< the check line
+    Solutions,  ///< the block of all solutions
+};
+
+struct BlockPart {
+    BlockPartKind kind = BlockPartKind::Derivation;
+    std::string text; ///< ends in CR LF, but for a derivation the engine ended without one
+};
+
 /// One solved equation as the view shows it.
 struct SolutionBlock {
-    std::string
-        text; ///< header, dressed solution and check line, decimal separator applied; no separator line
+    /// The parts in order: the derivation, then the check line when there is one, then the block of
+    /// all solutions when it was asked for.
+    std::vector<BlockPart> parts;
+    /// header, dressed solution, check line and solutions, decimal separator applied; no separator line
+    std::string text;
     bool endedWithError = false; ///< the solve returned an engine error message
-    engine::CheckResult check;   ///< the result check of the solve's final value
-    /// The block ends with the check line: always after a failed check, for every verdict with ShowCheck.
+    analysis::CheckResult check; ///< the result check of the solve's final value
+    /// The block has a check line: always after a rejection (failed, another branch, undefined),
+    /// for every verdict with ShowCheck, never after an error message.
     bool hasCheckLine = false;
     /// What the search for all solutions found; hasRun is false when it was not asked for.
-    engine::AllSolutions solutions;
-    /// Where the block of all solutions starts in text (after the check line); text.size() without it.
-    std::size_t solutionsStart = 0;
+    analysis::AllSolutions solutions;
 };
 
 /// Replaces every occurrence of search by replacement, left to right, never searching inside a
@@ -92,26 +135,34 @@ struct SolutionBlock {
 /// would be stripped).
 [[nodiscard]] std::string prepareEquation(std::string_view equation, std::string_view decimalSeparator);
 
-/// The check line of a result check (without line end): the verdict's text with the numbers in the
-/// engine's six-digit form and the decimal separator. A format whose conversions do not fit is
-/// replaced by the built-in one.
-[[nodiscard]] std::string checkLine(const engine::CheckResult& check, const CheckTexts& texts,
-                                    std::string_view decimalSeparator);
+/// A number as the extra lines write it: the engine's six-digit form, with blanks around its
+/// operators as a derivation has them when addSpaces, and the decimal separator.
+[[nodiscard]] std::string displayNumber(engine::Complex value, bool addSpaces,
+                                        std::string_view decimalSeparator);
+
+/// The check line of a result check (without line end): the verdict's text with the numbers as
+/// displayNumber writes them. A format whose conversions do not fit is replaced by the built-in one.
+[[nodiscard]] std::string checkLine(const analysis::CheckResult& check, const CheckTexts& texts,
+                                    bool addSpaces, std::string_view decimalSeparator);
 
 /// The block of all solutions (each line ending in CR LF), empty when found did not run. With a
 /// final value that checks (check Verified), the other solutions or "none other"; without one,
-/// all solutions or "none"; then the note that more may exist. Numbers in the engine's six-digit
-/// form with the decimal separator, separated by ", " (by "; " when the separator is a comma).
-[[nodiscard]] std::string solutionsLines(const engine::AllSolutions& found, const engine::CheckResult& check,
-                                         const SolutionsTexts& texts, std::string_view decimalSeparator);
+/// all solutions or "none". The periodic families come first, each as "x = base + period*k", then
+/// the single values, separated by ", " (by "; " when the separator is a comma), numbers as
+/// displayNumber writes them; a line on k follows a list with a family, then the note that more
+/// may exist.
+[[nodiscard]] std::string solutionsLines(const analysis::AllSolutions& found,
+                                         const analysis::CheckResult& check, const SolutionsTexts& texts,
+                                         bool addSpaces, std::string_view decimalSeparator);
 
-/// The Solve command for equation (UTF-8, as typed): prepares it, solves it with solver, dresses
-/// the result, formats the header with the prepared equation and the dressed text, and replaces
-/// every "." of the whole block by the decimal separator. A header format whose conversions do not
-/// take exactly the two texts is replaced by the built-in one. With explainSteps every line is
-/// followed by its reason (see `explainLines`). Then the final value is checked in the prepared
-/// equation; the check line follows the block when the check failed or ShowCheck asks,
-/// and with AllSolutions the block of all solutions follows that.
+/// The block of a record: the header format with the prepared equation and the dressed solution
+/// (with explainSteps every line followed by its reason, see `explainLines`), every "." of it
+/// replaced by the decimal separator; the check line when the check rejects the value or ShowCheck
+/// asks (never after an error message); then the block of all solutions. A header format whose
+/// conversions do not take exactly the two texts is replaced by the built-in one.
+[[nodiscard]] SolutionBlock renderBlock(const SolveRecord& record, const SolveOptions& options);
+
+/// The Solve command for equation (UTF-8, as typed): `solveRecord`, then `renderBlock`.
 [[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                                           const SolveOptions& options);
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes (up to 600) through the solver's entry points, the result check and the
 // search for all solutions, and checks their output contracts.
-#include "engine/all_solutions.h"
+#include "analysis/all_solutions.h"
+#include "analysis/result_check.h"
 #include "engine/equation_solver.h"
-#include "engine/result_check.h"
 #include "engine/solve_details.h"
 
 #include <cstddef>
@@ -35,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine::SolveDetails details;
     if (solver->Solve(text, details) != result || details.reasons.size() != lines)
         std::abort();
-    static_cast<void>(engine::checkSolve(text, details));
+    static_cast<void>(analysis::checkSolve(text, details));
     // The search takes milliseconds: only for short inputs, so the fuzzer keeps its pace.
-    if (size <= 80 && engine::findAllSolutions(text).solutions.size() > 12)
+    if (size <= 80 && analysis::findAllSolutions(text).solutions.size() > 12)
         std::abort();
     return 0;
 }
