@@ -19,6 +19,8 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace app::test {
 
 class TestSolutionView : public QObject {
@@ -39,6 +41,8 @@ private slots:
     void explainStepsThroughOptions();
     void failedCheckInTheWarningColour();
     void allSolutionsAfterTheDerivation();
+    void rejectionsInTheWarningColour_data();
+    void rejectionsInTheWarningColour();
 };
 
 namespace {
@@ -443,7 +447,7 @@ void TestSolutionView::failedCheckInTheWarningColour()
     solveByEnter(*window, "sqr(x)=-1");
     solveByEnter(*window, "x=5");
 
-    const QString checkLine = "Check: x = 1 does not satisfy the equation (left side 1, right side -1).";
+    const QString checkLine = "Check: x = 1 does not satisfy the equation (left side 1, right side  - 1).";
     const QStringList lines = view.toPlainText().split('\n');
     QCOMPARE(lines.at(5), checkLine);
     QCOMPARE(lines.at(8), QString("Solution of 'x=5'"));
@@ -483,7 +487,7 @@ void TestSolutionView::allSolutionsAfterTheDerivation()
     const QStringList lines = view.toPlainText().split('\n');
     QVERIFY(lines.at(5).startsWith("Check: x = 1 does not satisfy"));
     QCOMPARE(lines.at(6), QString("No solutions found."));
-    QCOMPARE(lines.at(14), QString("Other solutions: x = -2"));
+    QCOMPARE(lines.at(14), QString("Other solutions: x =  - 2"));
     const QStringList classes = classesOf(view).split('\n');
     QCOMPARE(classes.at(5), QString(lines.at(5).size(), 'W'));
     QCOMPARE(classes.at(6), QString(lines.at(6).size(), '.'));
@@ -493,7 +497,35 @@ void TestSolutionView::allSolutionsAfterTheDerivation()
     view.selectAll();
     window->mainMenu().actions().copy->trigger();
     QVERIFY(fixture.platform.clipboard);
-    QVERIFY(fixture.platform.clipboard->text().contains("x = 2\nOther solutions: x = -2\n"));
+    QVERIFY(fixture.platform.clipboard->text().contains("x = 2\nOther solutions: x =  - 2\n"));
+}
+
+void TestSolutionView::rejectionsInTheWarningColour_data()
+{
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<bool>("isWarning");
+    QTest::newRow("another branch") << "x^x=10" << true;
+    QTest::newRow("undefined") << "x/(x-2)=2/(x-2)" << true;
+    QTest::newRow("verified") << "ahc(x)=2" << false;
+}
+
+void TestSolutionView::rejectionsInTheWarningColour()
+{
+    QFETCH(QString, equation);
+    QFETCH(bool, isWarning);
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture, "  <ShowCheck>1</ShowCheck>\r\n");
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    solveByEnter(*window, equation);
+    const QStringList lines = view.toPlainText().split('\n');
+    const QStringList classes = classesOf(view).split('\n');
+    const auto check = std::find_if(lines.begin(), lines.end(),
+                                    [](const QString& line) { return line.startsWith("Check:"); });
+    QVERIFY(check != lines.end());
+    const auto row = static_cast<int>(check - lines.begin());
+    QCOMPARE(classes.at(row) == QString(lines.at(row).size(), 'W'), isWarning);
+    QCOMPARE(classes.join('\n').count('W'), isWarning ? lines.at(row).size() : 0);
 }
 
 } // namespace app::test

@@ -10,7 +10,8 @@ import sys
 
 LINE_MEMBERS = ["text", "reason"]
 REASON_MEMBERS = ["text", "kind", "rule"]
-VERDICTS = ["verified", "failed", "undetermined", "not applicable"]
+VERDICTS = ["verified", "failed", "other-branch", "undefined", "undetermined", "not-applicable"]
+NUMBER_MEMBERS = ["text", "re", "im"]
 
 
 def check(condition, what):
@@ -35,11 +36,17 @@ for number, text in enumerate(sys.stdin.buffer.read().decode("utf-8").split("\n"
     print("value", json.dumps(value, ensure_ascii=False))
     verdict = solved["check"]["verdict"]
     check(verdict in VERDICTS, f"line {number}: check verdict")
-    check(("left" in solved["check"]) == (verdict in ("verified", "failed")), f"line {number}: check sides")
+    has_sides = verdict in ("verified", "failed", "other-branch")
+    check(("left" in solved["check"]) == has_sides, f"line {number}: check sides")
+    check(("value" in solved["check"]) == (has_sides or verdict == "undefined"), f"line {number}: check value")
+    check(("side" in solved["check"]) == (verdict == "undefined"), f"line {number}: check side")
     print("check", json.dumps(solved["check"], ensure_ascii=False))
     if "solutions" in solved:
         found = solved["solutions"]
-        check(list(found) == ["values", "mayHaveMore"], f"line {number}: solutions members")
+        check(list(found) == ["families", "values", "mayHaveMore"], f"line {number}: solutions members")
+        check(all(list(f) == ["base", "period"] and list(f["base"]) == NUMBER_MEMBERS
+                  and list(f["period"]) == NUMBER_MEMBERS for f in found["families"]),
+              f"line {number}: solution families")
         check(all(list(v) == ["text", "re", "im", "verdict"] and v["verdict"] == "verified"
                   for v in found["values"]), f"line {number}: solution values")
         print("solutions", json.dumps(found, ensure_ascii=False))

@@ -51,6 +51,11 @@ SolverRun runSolver(const std::string& arguments, const std::string* input = nul
 }
 
 const std::string kSeparator = "\r\n--------------------------------------------------------\r\n";
+/// x = 1 makes both sides divide by 0: the derivation's value is no solution.
+const std::string kUndefinedBlock =
+    "Solution of 'x^2/(x-1)=1/(x-1)'\r\nx^2/(x-1)=1/(x-1)\r\n<=> 1*x^2=1/(-1+x)*(-1+x)\r\n"
+    "<=> x^2=1/(-1+x)*(-1+x)\r\n<=> x^2=1\r\n<=> x=1^(1/2)\r\n<=> x=1\r\n"
+    "Check: x = 1 is not a solution: the left side is not defined there.\r\n";
 
 TEST(CommandLine, BlocksAsTheWindowShowsThem)
 {
@@ -79,8 +84,18 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
         {"CheckFailed", "'sqr(x)=-1'",
          "Solution of 'sqr(x)=-1'\r\nsqr(x) =  - 1\r\n<=> sqr(x) =  - 1\r\n<=> x = ( - 1) ^ 2\r\n<=> x = "
          "1\r\n"
-         "Check: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n",
+         "Check: x = 1 does not satisfy the equation (left side 1, right side  - 1).\r\n",
          3},
+        // A value of another branch, or one where a side is undefined, is no solution either.
+        {"OtherBranchExits3", "--no-spaces 'log(x)=5*sqr(-1)'",
+         "Solution of 'log(x)=5*sqr(-1)'\r\nlog(x)=5*sqr(-1)\r\n<=> log(x)=5*sqr(-1)\r\n<=> "
+         "log(x)=5*(1*sqr(-1))\r\n"
+         "<=> log(x)=5*sqr(-1)\r\n<=> x=exp(5*sqr(-1))\r\n<=> x=0.283662-0.958924*sqr(-1)\r\n"
+         "Check: x = 0.283662-0.958924*sqr(-1) satisfies the equation only with another branch of a power, "
+         "root or logarithm; with principal values the left side is -1.28319*sqr(-1) and the right side "
+         "5*sqr(-1).\r\n",
+         3},
+        {"UndefinedExits3", "--no-spaces 'x^2/(x-1)=1/(x-1)'", kUndefinedBlock, 3},
         {"FailedCheckWinsOverError", "'x+1' 'x^x=0'",
          "Solution of 'x+1'\r\nERROR 22: Equation contains no ' = '!\r\n" + kSeparator +
              "Solution of 'x^x=0'\r\nx ^ x = 0\r\n<=> x = 0\r\n"
@@ -89,7 +104,7 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
         {"CheckShown", "--check 'x=5'", "Solution of 'x=5'\r\nx = 5\r\nCheck: both sides equal 5.\r\n", 0},
         {"AllSolutions", "--all 'x^2=4' 'x=5'",
          "Solution of 'x^2=4'\r\nx ^ 2 = 4\r\n<=> x = 4 ^ (1 / 2)\r\n<=> x = 4 ^ 0.5\r\n<=> x = 2\r\n"
-         "Other solutions: x = -2\r\n" +
+         "Other solutions: x =  - 2\r\n" +
              kSeparator + "Solution of 'x=5'\r\nx = 5\r\nNo other solutions found.\r\n",
          0},
         {"RawWithoutAllSolutions", "--raw --all 'x=5'", "x=5\r\n\r\n", 0},

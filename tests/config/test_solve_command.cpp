@@ -6,8 +6,8 @@
 #include "config/settings.h"
 #include "engine/equation_solver.h"
 
-#include "engine/all_solutions.h"
-#include "engine/root_finder.h"
+#include "analysis/all_solutions.h"
+#include "analysis/root_finder.h"
 #include "support/golden_file.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +87,7 @@ TEST(SolveCommand, CheckLineFollowsTheDerivation)
 {
     const SolveOptions defaults = defaultSolveOptions();
     const SolveOptions showCheck = with([](SolveOptions& o) { o.showCheck = true; });
+    const SolveOptions compact = with([](SolveOptions& o) { o.addSpaces = false; });
     struct Row {
         const char* name;
         std::string equation;
@@ -95,40 +96,60 @@ TEST(SolveCommand, CheckLineFollowsTheDerivation)
         bool hasCheckLine;
     };
     const Row rows[] = {
+        // Its numbers written as the derivation writes them: with blanks, or without.
         {"FailedAlways", "sqr(x)=-1", defaults,
-         "<=> x = 1\r\nCheck: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n", true},
+         "<=> x = 1\r\nCheck: x = 1 does not satisfy the equation (left side 1, right side  - 1).\r\n", true},
+        {"FailedCompact", "sqr(x)=-1", compact,
+         "x=1\r\nCheck: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n", true},
         {"FailedWithLetters", "sqr(x)=-a", defaults,
-         "Check: with a = 1.47, x = 2.1609 does not satisfy the equation (left side 1.47, right side "
-         "-1.47).\r\n",
+         "Check: with a = 1.47, x = 2.1609 does not satisfy the equation (left side 1.47, right side  - "
+         "1.47).\r\n",
          true},
-        {"VerifiedOnlyWhenAsked", "x^2-5*x+6=0", defaults, "<=> x = 3\r\n", false},
+        {"OtherBranchAlways", "x^x=10", compact,
+         "Check: x = -0.0751785-0.493367*sqr(-1) satisfies the equation only with another branch of a power, "
+         "root or logarithm; with principal values the left side is 0.401194+0.204986*sqr(-1) and the right "
+         "side 10.\r\n",
+         true},
+        {"UndefinedAlways", "x/(x-2)=2/(x-2)", defaults,
+         "<=> x = 2\r\nCheck: x = 2 is not a solution: the left side is not defined there.\r\n", true},
+        {"UndefinedRightSide", "x=1/(x-1)-1/(x-1)+1", defaults,
+         "Check: x = 1 is not a solution: the right side is not defined there.\r\n", true},
+        // acosh(3.7622) = 2: right in standard mathematics, so nothing to say by default.
+        {"VerifiedOnlyWhenAsked", "ahc(x)=2", defaults, "<=> x = 3.7622\r\n", false},
         {"Verified", "x^2-5*x+6=0", showCheck, "<=> x = 3\r\nCheck: both sides equal 0.\r\n", true},
-        // Of two agreeing sides the one without rounding noise is shown: 0, and a real 0.000113.
+        // Of two agreeing sides the one without rounding noise is shown: 0.
         {"Verified, the plainer side", "x^4+x+1=0", showCheck, "sqr( - 1)\r\nCheck: both sides equal 0.\r\n",
          true},
         {"Verified, the real side", "tan(x)=0.000113", showCheck,
          "<=> x = 0.000113\r\nCheck: both sides equal 0.000113.\r\n", true},
         {"VerifiedWithLetters", "a*x=b", showCheck,
          "Check: both sides agree for three sets of values of the other letters.\r\n", true},
-        {"NotApplicable", "x+1", showCheck, "!\r\nCheck: not possible here.\r\n", true},
+        {"NotApplicable", "0*x=1", showCheck, "\r\nCheck: not possible here.\r\n", true},
+        // The error message is the verdict.
+        {"NoneAfterAnError", "x+1", showCheck, "ERROR 22: Equation contains no ' = '!\r\n", false},
         {"DecimalComma", "x=2,5*2", with([](SolveOptions& o) {
              o.showCheck = true;
              o.decimalSeparator = ",";
          }),
          "Check: both sides equal 5.\r\n", true},
         {"DecimalCommaInFigures", "sqr(x)=-a", with([](SolveOptions& o) { o.decimalSeparator = ","; }),
-         "(left side 1,47, right side -1,47).\r\n", true},
+         "(left side 1,47, right side  - 1,47).\r\n", true},
         {"UnfitTextIsReplaced", "sqr(x)=-1", with([](SolveOptions& o) { o.checkTexts.failed = "%s %s"; }),
-         "Check: x = 1 does not satisfy the equation (left side 1, right side -1).\r\n", true},
+         "Check: x = 1 does not satisfy the equation (left side 1, right side  - 1).\r\n", true},
         {"Translated", "sqr(x)=-1",
          with([](SolveOptions& o) { o.checkTexts.failed = "Probe: %s / %s / %s"; }),
-         "<=> x = 1\r\nProbe: 1 / 1 / -1\r\n", true},
+         "<=> x = 1\r\nProbe: 1 / 1 /  - 1\r\n", true},
     };
     engine::EquationSolver solver;
     for (const Row& row : rows) {
         const SolutionBlock block = solutionBlock(solver, row.equation, row.options);
         EXPECT_TRUE(block.text.ends_with(row.lastLines)) << row.name << ": " << block.text;
         EXPECT_EQ(block.hasCheckLine, row.hasCheckLine) << row.name;
+        // The check line is a part of its own, so that the view can colour it.
+        const bool hasCheckPart =
+            std::any_of(block.parts.begin(), block.parts.end(),
+                        [](const BlockPart& part) { return part.kind == BlockPartKind::Check; });
+        EXPECT_EQ(hasCheckPart, row.hasCheckLine) << row.name;
     }
 }
 
@@ -183,27 +204,40 @@ TEST(SolveCommand, AllSolutionsFollowTheDerivationAndItsCheck)
         {"DoubleRootOnce", "x^2-2*x+1=0", all, "No other solutions found.\r\n"},
         // The derivation ends in ERROR 33: every solution is listed.
         {"AfterLineLimit", "exp(x)=3*x", all,
-         "!\r\nSolutions: x = 0.619061, x = 1.51213, x = 3.19096-7.44927*sqr(-1), x = "
-         "3.19096+7.44927*sqr(-1)\r\n"
+         "!\r\nSolutions: x = 0.619061, x = 1.51213, x = 3.19096 - 7.44927 * sqr( - 1), x = "
+         "3.19096 + 7.44927 * sqr( - 1)\r\n"
          "More solutions may exist.\r\n"},
-        // A final value that fails its check is no solution either.
-        {"FailedCheck", "sqr(x)=-1", all, "(left side 1, right side -1).\r\nNo solutions found.\r\n"},
+        // A final value that fails its check is no solution either, nor one where a side is undefined.
+        {"FailedCheck", "sqr(x)=-1", all, "(left side 1, right side  - 1).\r\nNo solutions found.\r\n"},
+        {"UndefinedCheck", "x/(x-2)=2/(x-2)", all, "not defined there.\r\nNo solutions found.\r\n"},
+        {"OtherBranchCheck", "x^x=10", all,
+         "side 10.\r\nSolutions: x = 2.50618, x = 3.07298 - 2.80939 * "
+         "sqr( - 1), x = 3.07298 + 2.80939 * sqr( - 1), x = 3.76364 - "
+         "4.96944 * sqr( - 1), x = 3.76364 + 4.96944 * sqr( - 1)\r\nMore "
+         "solutions may exist.\r\n"},
         {"CheckLineFirst", "x^2-5*x+6=0", with([](SolveOptions& o) {
              o.allSolutions = true;
              o.showCheck = true;
          }),
          "Check: both sides equal 0.\r\nOther solutions: x = 2\r\n"},
+        // Every solution repeats with the period: two families, and no note that more may exist.
         {"Periodic", "sin(x)=0.5", all,
-         "Other solutions: x = -18.326, x = -16.2316, x = -12.0428, x = -9.94838, x = -5.75959, x = "
-         "-3.66519, "
-         "x = 2.61799, x = 6.80678, x = 8.90118, x = 13.09, x = 15.1844\r\nMore solutions may exist.\r\n"},
+         "<=> x = 0.523599\r\nOther solutions: x = 0.523599 + 6.28319 * k, x = 2.61799 + 6.28319 * "
+         "k\r\n(k any whole number)\r\n"},
+        {"PeriodicCompact", "exp(x)=2", with([](SolveOptions& o) {
+             o.allSolutions = true;
+             o.addSpaces = false;
+         }),
+         "Other solutions: x = 0.693147+6.28319*sqr(-1)*k\r\n(k any whole number)\r\n"},
+        {"PeriodicAndSingle", "sin(x)*(x-5)=0", all,
+         "Other solutions: x = 3.14159 * k, x = 5\r\n(k any whole number)\r\nMore solutions may exist.\r\n"},
         {"OtherLettersLeftOut", "a*x=b", all, "<=> x = b / a\r\n"},
         {"RejectedEquationLeftOut", "x+1", all, "!\r\n"},
         {"DecimalComma", "x^2=2,25", with([](SolveOptions& o) {
              o.allSolutions = true;
              o.decimalSeparator = ",";
          }),
-         "Other solutions: x = -1,5\r\n"},
+         "Other solutions: x =  - 1,5\r\n"},
         {"Translated", "x^2-5*x+6=0", with([](SolveOptions& o) {
              o.allSolutions = true;
              o.solutionsTexts.other = "Weitere Lösungen: %s";
@@ -224,17 +258,21 @@ TEST(SolveCommand, AllSolutionsFollowTheDerivationAndItsCheck)
 
 TEST(SolveCommand, SolutionsListSeparatesByASemicolonAfterADecimalComma)
 {
-    engine::AllSolutions found;
+    analysis::AllSolutions found;
     found.hasRun = true;
-    found.solutions = {{{1.5, 0.0}, engine::CheckVerdict::Verified},
-                       {{2.5, -0.5}, engine::CheckVerdict::Verified}};
+    found.solutions = {{{1.5, 0.0}, analysis::CheckVerdict::Verified},
+                       {{2.5, -0.5}, analysis::CheckVerdict::Verified}};
     const SolveOptions options = defaultSolveOptions();
-    EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, ","),
+    EXPECT_EQ(solutionsLines(found, analysis::CheckResult(), options.solutionsTexts, false, ","),
               "Solutions: x = 1,5; x = 2,5-0,5*sqr(-1)\r\n");
-    EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, "."),
+    EXPECT_EQ(solutionsLines(found, analysis::CheckResult(), options.solutionsTexts, false, "."),
               "Solutions: x = 1.5, x = 2.5-0.5*sqr(-1)\r\n");
+    found.families = {{{0.0, 0.0}, {1.5, 2.0}}};
+    found.solutions.clear();
+    EXPECT_EQ(solutionsLines(found, analysis::CheckResult(), options.solutionsTexts, false, ","),
+              "Solutions: x = (1,5+2*sqr(-1))*k\r\n(k any whole number)\r\n");
     found.hasRun = false;
-    EXPECT_EQ(solutionsLines(found, engine::CheckResult(), options.solutionsTexts, "."), "");
+    EXPECT_EQ(solutionsLines(found, analysis::CheckResult(), options.solutionsTexts, false, "."), "");
 }
 
 TEST(SolveCommand, AllSolutionsLeaveEveryGoldenDerivationByteForByte)
@@ -246,14 +284,17 @@ TEST(SolveCommand, AllSolutionsLeaveEveryGoldenDerivationByteForByte)
     engine::EquationSolver solver;
     for (const std::string& input : inputs) {
         const SolutionBlock plain = solutionBlock(solver, input, off);
-        EXPECT_EQ(plain.solutionsStart, plain.text.size()) << input;
         EXPECT_FALSE(plain.solutions.hasRun) << input;
         const SolutionBlock withAll = solutionBlock(solver, input, on);
-        ASSERT_LE(withAll.solutionsStart, withAll.text.size()) << input;
-        EXPECT_EQ(withAll.text.substr(0, withAll.solutionsStart), plain.text) << input;
-        EXPECT_LE(withAll.solutions.solutions.size(), static_cast<std::size_t>(engine::kMaxRoots)) << input;
-        for (const engine::Solution& solution : withAll.solutions.solutions)
-            EXPECT_EQ(solution.verdict, engine::CheckVerdict::Verified) << input;
+        ASSERT_FALSE(withAll.parts.empty()) << input;
+        std::string before;
+        for (const BlockPart& part : withAll.parts)
+            if (part.kind != BlockPartKind::Solutions)
+                before += part.text;
+        EXPECT_EQ(before, plain.text) << input;
+        EXPECT_LE(withAll.solutions.solutions.size(), static_cast<std::size_t>(analysis::kMaxRoots)) << input;
+        for (const analysis::Solution& solution : withAll.solutions.solutions)
+            EXPECT_EQ(solution.verdict, analysis::CheckVerdict::Verified) << input;
     }
 }
 
