@@ -35,6 +35,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QUrl>
 
 #include <system_error>
@@ -71,7 +72,7 @@ LocalTime localTimeOf(const QDateTime& time)
 
 CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* parent)
     : QDialog(parent), m_context(std::move(context)), m_platform(platform),
-      m_languages(m_context.programFolder)
+      m_languages(m_context.programFolder), m_isCommandLineFileDue(!m_context.equationFile.empty())
 {
     // A main window, not a transient dialog: it can be minimised and maximised.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -93,9 +94,24 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     retranslate();
     LoadSettings();
     configureView();
-    if (!m_context.equationFile.empty())
-        m_files->OpenEquationFile(fromPath(m_context.equationFile));
     m_widgets.equation->setFocus();
+}
+
+void CTervalonDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_isCommandLineFileDue) {
+        m_isCommandLineFileDue = false;
+        // Opened once the window is on the screen, so that a message about the file stands over it.
+        QMetaObject::invokeMethod(this, &CTervalonDlg::openCommandLineFile, Qt::QueuedConnection);
+    }
+}
+
+void CTervalonDlg::openCommandLineFile()
+{
+    // A window that ended before the event loop came round has nothing left to show the file in.
+    if (isVisible())
+        m_files->OpenEquationFile(fromPath(m_context.equationFile));
 }
 
 void CTervalonDlg::createWidgets()

@@ -33,9 +33,11 @@ struct MainWindowWidgets {
     CScriptEdit* view = nullptr;
 };
 
-/// The program's single window. Construction runs the whole start-up: program and settings folders,
-/// the installation record, the default language's texts, the stored settings (window position,
-/// recent files, fonts, the stored language) and the equation file named on the command line. Every
+/// The program's single window. Construction runs the start-up: program and settings folders, the
+/// installation record, the default language's texts and the stored settings (window position,
+/// recent files, fonts, the stored language). The equation file named on the command line is opened
+/// last, once the event loop runs after the window was first shown, so that a message about it
+/// stands over the window. Every
 /// way of ending (close button, Exit, Escape) goes through `done`, which saves the settings exactly
 /// once. A file dropped on the window goes to the file commands.
 class CTervalonDlg : public QDialog {
@@ -63,6 +65,7 @@ public slots:
     void done(int result) override;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -71,6 +74,7 @@ protected:
 private:
     void createWidgets();
     void connectCommands();
+    void openCommandLineFile();
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
@@ -96,6 +100,7 @@ private:
     std::filesystem::path m_settingsFile;
     bool m_isPortable = false;
     bool m_areSettingsSaved = false;
+    bool m_isCommandLineFileDue = false;
     MainMenu* m_menu = nullptr;
     FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;

@@ -293,7 +293,12 @@ void TestEquationFiles::notTextFiles()
     if (target == "fifo" && how == "recent")
         QVERIFY(makeFifo());
 
-    if (how == "drop") {
+    if (how == "command line") {
+        // The command-line file is opened once the window is shown.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_COMPARE(fixture.platform.messages.size(), 1);
+    } else if (how == "drop") {
         window->fileCommands().openDroppedFile({QUrl::fromLocalFile(path)});
     } else if (how == "recent") {
         QCOMPARE(window->mainMenu().recent().paths(), QStringList{path});

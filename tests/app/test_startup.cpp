@@ -143,6 +143,7 @@ void TestStartup::commandLineFile_data()
     QTest::newRow("dot segments resolved") << QStringList{"./sub/../eq.teq"} << true << "start/eq.teq";
     QTest::newRow("absolute") << QStringList{"%ROOT%/program/eq.teq"} << true << "program/eq.teq";
     QTest::newRow("further arguments ignored") << QStringList{"a.teq", "b.teq"} << true << "start/a.teq";
+    QTest::newRow("missing file") << QStringList{"nothere.teq"} << false << "start/nothere.teq";
 }
 
 void TestStartup::commandLineFile()
@@ -164,15 +165,27 @@ void TestStartup::commandLineFile()
     arguments.replaceInStrings(QStringLiteral("%ROOT%"), fixture.path(""));
 
     const auto window = fixture.makeWindow(arguments);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
 
     QCOMPARE(window->isPortable(), isPortable);
     const QString file = fromPath(window->startupContext().equationFile);
     QCOMPARE(file, expected.isEmpty() ? QString() : fixture.path(expected));
-    QCOMPARE(window->widgets().equation->text(), expected.isEmpty() ? QString() : "x=" + expected);
+    const bool isOpened = !expected.isEmpty() && QFileInfo::exists(file);
+    QCOMPARE(window->widgets().equation->text(), isOpened ? "x=" + expected : QString());
     QCOMPARE(window->windowTitle(),
-             expected.isEmpty() ? QString("Tervalon") : "Tervalon - " + QFileInfo(file).fileName());
-    QCOMPARE(window->mainMenu().recent().paths(), expected.isEmpty() ? QStringList() : QStringList{file});
-    QVERIFY(fixture.platform.messages.isEmpty());
+             isOpened ? "Tervalon - " + QFileInfo(file).fileName() : QString("Tervalon"));
+    QCOMPARE(window->mainMenu().recent().paths(), isOpened ? QStringList{file} : QStringList());
+    if (expected.isEmpty() || isOpened) {
+        QVERIFY(fixture.platform.messages.isEmpty());
+        return;
+    }
+    // The read error comes once the window is on the screen, over it, not as a lone box before it.
+    QCOMPARE(fixture.platform.messages.size(), 1);
+    QCOMPARE(fixture.platform.messages.at(0).text, "File '" + file + "' cannot be opened.");
+    QCOMPARE(fixture.platform.messages.at(0).parent, window.get());
+    QVERIFY(fixture.platform.messages.at(0).isOverShownParent);
 }
 
 void TestStartup::endings_data()

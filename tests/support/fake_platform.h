@@ -21,6 +21,9 @@ public:
     struct Message {
         QString caption;
         QString text;
+        QWidget* parent = nullptr;
+        /// Whether the parent was on the screen when the message was shown.
+        bool isOverShownParent = false;
     };
 
     QString chooseOpenFile(QWidget* parent, const QStringList& filters) override;
