@@ -209,6 +209,9 @@ void CTervalonDlg::retranslate()
 void CTervalonDlg::LoadSettings()
 {
     config::LoadSettings(m_settingsFile, m_settings);
+    // What was typed when the window last ended, with the caret at its end.
+    m_widgets.equation->setText(toQString(m_settings.lastEquation));
+    m_widgets.equation->end(false);
     restoreWinPos(*this, m_settings.winPos, availableScreenAreas());
     RecentFilesMenu& recent = m_menu->recent();
     // The stored order is kept; files that vanished are dropped. Deactivate comes after, so a list
@@ -223,6 +226,12 @@ void CTervalonDlg::LoadSettings()
 
 void CTervalonDlg::SaveSettings()
 {
+    // Escape ends the program at once, also for a user who only meant to leave a menu: the equation
+    // survives. A settings value is one line; line breaks (from an equation file) become blanks,
+    // which Solve drops alike.
+    QString equation = m_widgets.equation->text();
+    equation.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_settings.lastEquation = toUtf8(equation);
     m_settings.winPos = winPosText(*this);
     m_settings.recent.clear();
     for (const QString& path : m_menu->recent().paths())
