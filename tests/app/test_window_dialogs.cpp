@@ -29,6 +29,7 @@ private slots:
     void optionsApplied();
     void optionsCancelledKeepsEveryValue();
     void fontsChosenSurviveARestart();
+    void viewFontPickerOpensOnTheDrawnFont();
     void showCheckOption();
     void allSolutionsOption();
     void languageCommand_data();
@@ -217,6 +218,42 @@ void TestWindowDialogs::fontsChosenSurviveARestart()
         QCOMPARE(restarted->widgets().view->font().family(), QString("Liberation Mono"));
         QCOMPARE(restarted->widgets().view->font().pixelSize(), 24);
     }
+}
+
+void TestWindowDialogs::viewFontPickerOpensOnTheDrawnFont()
+{
+    WindowFixture fixture;
+    const auto window = fixture.makeWindow();
+    CScriptEdit& view = *window->widgets().view;
+    const QFontInfo drawn(view.font());
+    QVERIFY(drawn.fixedPitch());
+    const auto pickViewFont = [&](std::optional<QFont> answer) {
+        QString shownName;
+        fixture.platform.fontAnswers = {std::move(answer)};
+        fixture.platform.dialogScript = scripted<COptionsDlg>(
+            [&](COptionsDlg& dialog) {
+                shownName = dialog.widgets().viewFont->text();
+                dialog.widgets().viewFont->click();
+            },
+            true);
+        window->mainMenu().actions().options->trigger();
+        return shownName;
+    };
+
+    // The button and the picker name the face the view draws, not the stored one it stands for.
+    QCOMPARE(pickViewFont(std::nullopt), drawn.family());
+    QCOMPARE(fixture.platform.fontInitials.size(), 1);
+    const QFont initial = fixture.platform.fontInitials.at(0);
+    QCOMPARE(initial.family(), drawn.family());
+    QCOMPARE(initial.pointSizeF(), drawn.pointSizeF());
+    QCOMPARE(window->settings().viewFont.FaceName(), std::string("Courier New"));
+
+    // OK on the font the picker opened with keeps the view as it was: monospace, the same size.
+    QCOMPARE(pickViewFont(initial), drawn.family());
+    const QFontInfo after(view.font());
+    QCOMPARE(after.family(), drawn.family());
+    QCOMPARE(after.pixelSize(), drawn.pixelSize());
+    QVERIFY(after.fixedPitch());
 }
 
 void TestWindowDialogs::showCheckOption()

@@ -38,8 +38,9 @@ void FakePlatform::showError(QWidget* parent, const QString& caption, const QStr
     messages.append({caption, text, parent, parent != nullptr && parent->isVisible()});
 }
 
-std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont&)
+std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont& initial)
 {
+    fontInitials.append(initial);
     return next(fontAnswers);
 }
 

@@ -54,6 +54,7 @@ public:
     QList<QStringList> saveFilters;
     QList<QStringList> saveSuffixes;
     QList<Message> messages;
+    QList<QFont> fontInitials; ///< the font each font picker opened on
     QStringList dialogTitles;
     QList<QUrl> openedUrls;
     std::unique_ptr<QMimeData> clipboard;
