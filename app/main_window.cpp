@@ -198,6 +198,7 @@ void CTervalonDlg::chooseSettingsFolder()
 
 void CTervalonDlg::retranslate()
 {
+    m_qtTranslations.select(toQString(m_languages.qtLocale()));
     const config::InterfaceTexts& texts = m_languages.texts();
     m_menu->retranslate(texts);
     m_widgets.equationLabel->setText(toQString(texts.text("FrmMain.m_LBLEquation")));

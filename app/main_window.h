@@ -2,6 +2,7 @@
 // The main window: equation field, calculator keys, solution view and menus; owns settings and texts.
 #pragma once
 
+#include "app/qt_translations.h"
 #include "app/startup_context.h"
 #include "config/language_files.h"
 #include "config/settings.h"
@@ -45,7 +46,8 @@ class CTervalonDlg : public QDialog {
 public:
     CTervalonDlg(StartupContext context, Platform& platform, QWidget* parent = nullptr);
 
-    /// Sets every text of the window and its menus from the current interface texts.
+    /// Sets every text of the window and its menus from the current interface texts, and installs
+    /// Qt's own translation of the current language for the dialogs and menus Qt draws itself.
     void retranslate();
 
     /// `ClearEquation`: empties the equation field and resets the title; the current file stays.
@@ -104,6 +106,7 @@ private:
     MainMenu* m_menu = nullptr;
     FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;
+    QtTranslations m_qtTranslations;
 };
 
 } // namespace app
