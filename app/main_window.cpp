@@ -213,7 +213,7 @@ void CTervalonDlg::LoadSettings()
     // What was typed when the window last ended, with the caret at its end.
     m_widgets.equation->setText(toQString(m_settings.lastEquation));
     m_widgets.equation->end(false);
-    restoreWinPos(*this, m_settings.winPos, availableScreenAreas());
+    restoreWinPos(*this, m_settings.winPos, availableScreenAreas(), QSize(kMinimumWidth, kMinimumHeight));
     RecentFilesMenu& recent = m_menu->recent();
     // The stored order is kept; files that vanished are dropped. Deactivate comes after, so a list
     // recorded before it was switched on is still restored.
