@@ -36,11 +36,11 @@ struct MainWindowWidgets {
 
 /// The program's single window. Construction runs the start-up: program and settings folders, the
 /// installation record, the default language's texts and the stored settings (window position,
-/// recent files, fonts, the stored language). The equation file named on the command line is opened
-/// last, once the event loop runs after the window was first shown, so that a message about it
-/// stands over the window. Every
-/// way of ending (close button, Exit, Escape) goes through `done`, which saves the settings exactly
-/// once. A file dropped on the window goes to the file commands.
+/// recent files, fonts, the stored language, the last equation). The equation file named on the
+/// command line is opened last, once the event loop runs after the window was first shown, so that
+/// a message about it stands over the window. Every way of ending (close button, Exit, Escape) goes
+/// through `done`, which saves the settings exactly once. A file dropped on the window goes to the
+/// file commands.
 class CTervalonDlg : public QDialog {
     Q_OBJECT
 public:
