@@ -120,21 +120,24 @@ void CalculatorKeys::press(int row)
     switch (key.kind) {
     case Insert:
         m_field.InsertAtCaret(toQString(key.text));
-        return;
+        break;
     case Decimal:
         m_field.InsertAtCaret(m_decimalSeparator());
-        return;
+        break;
     case Equals:
         if (!m_field.text().contains(QLatin1Char('=')))
             m_field.InsertAtCaret(QStringLiteral("="));
-        return;
+        break;
     case ClearSelection:
         m_field.ClearSelection();
-        return;
+        break;
     case ClearAll:
         emit clearEquationRequested();
-        return;
+        break;
     }
+    // Also a key that changed nothing (a second "=", a text at its length limit) hands the focus
+    // back, so typing goes on in the field.
+    m_field.setFocus();
 }
 
 QPushButton* CalculatorKeys::button(const QString& caption) const

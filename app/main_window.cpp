@@ -35,6 +35,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QUrl>
 
 #include <system_error>
@@ -71,7 +72,7 @@ LocalTime localTimeOf(const QDateTime& time)
 
 CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* parent)
     : QDialog(parent), m_context(std::move(context)), m_platform(platform),
-      m_languages(m_context.programFolder)
+      m_languages(m_context.programFolder), m_isCommandLineFileDue(!m_context.equationFile.empty())
 {
     // A main window, not a transient dialog: it can be minimised and maximised.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -93,9 +94,24 @@ CTervalonDlg::CTervalonDlg(StartupContext context, Platform& platform, QWidget* 
     retranslate();
     LoadSettings();
     configureView();
-    if (!m_context.equationFile.empty())
-        m_files->OpenEquationFile(fromPath(m_context.equationFile));
     m_widgets.equation->setFocus();
+}
+
+void CTervalonDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_isCommandLineFileDue) {
+        m_isCommandLineFileDue = false;
+        // Opened once the window is on the screen, so that a message about the file stands over it.
+        QMetaObject::invokeMethod(this, &CTervalonDlg::openCommandLineFile, Qt::QueuedConnection);
+    }
+}
+
+void CTervalonDlg::openCommandLineFile()
+{
+    // A window that ended before the event loop came round has nothing left to show the file in.
+    if (isVisible())
+        m_files->OpenEquationFile(fromPath(m_context.equationFile));
 }
 
 void CTervalonDlg::createWidgets()
@@ -182,6 +198,7 @@ void CTervalonDlg::chooseSettingsFolder()
 
 void CTervalonDlg::retranslate()
 {
+    m_qtTranslations.select(toQString(m_languages.qtLocale()));
     const config::InterfaceTexts& texts = m_languages.texts();
     m_menu->retranslate(texts);
     m_widgets.equationLabel->setText(toQString(texts.text("FrmMain.m_LBLEquation")));
@@ -193,7 +210,10 @@ void CTervalonDlg::retranslate()
 void CTervalonDlg::LoadSettings()
 {
     config::LoadSettings(m_settingsFile, m_settings);
-    restoreWinPos(*this, m_settings.winPos, availableScreenAreas());
+    // What was typed when the window last ended, with the caret at its end.
+    m_widgets.equation->setText(toQString(m_settings.lastEquation));
+    m_widgets.equation->end(false);
+    restoreWinPos(*this, m_settings.winPos, availableScreenAreas(), QSize(kMinimumWidth, kMinimumHeight));
     RecentFilesMenu& recent = m_menu->recent();
     // The stored order is kept; files that vanished are dropped. Deactivate comes after, so a list
     // recorded before it was switched on is still restored.
@@ -207,6 +227,12 @@ void CTervalonDlg::LoadSettings()
 
 void CTervalonDlg::SaveSettings()
 {
+    // Escape ends the program at once, also for a user who only meant to leave a menu: the equation
+    // survives. A settings value is one line; line breaks (from an equation file) become blanks,
+    // which Solve drops alike.
+    QString equation = m_widgets.equation->text();
+    equation.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_settings.lastEquation = toUtf8(equation);
     m_settings.winPos = winPosText(*this);
     m_settings.recent.clear();
     for (const QString& path : m_menu->recent().paths())

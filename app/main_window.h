@@ -2,6 +2,7 @@
 // The main window: equation field, calculator keys, solution view and menus; owns settings and texts.
 #pragma once
 
+#include "app/qt_translations.h"
 #include "app/startup_context.h"
 #include "config/language_files.h"
 #include "config/settings.h"
@@ -33,17 +34,20 @@ struct MainWindowWidgets {
     CScriptEdit* view = nullptr;
 };
 
-/// The program's single window. Construction runs the whole start-up: program and settings folders,
-/// the installation record, the default language's texts, the stored settings (window position,
-/// recent files, fonts, the stored language) and the equation file named on the command line. Every
-/// way of ending (close button, Exit, Escape) goes through `done`, which saves the settings exactly
-/// once. A file dropped on the window goes to the file commands.
+/// The program's single window. Construction runs the start-up: program and settings folders, the
+/// installation record, the default language's texts and the stored settings (window position,
+/// recent files, fonts, the stored language, the last equation). The equation file named on the
+/// command line is opened last, once the event loop runs after the window was first shown, so that
+/// a message about it stands over the window. Every way of ending (close button, Exit, Escape) goes
+/// through `done`, which saves the settings exactly once. A file dropped on the window goes to the
+/// file commands.
 class CTervalonDlg : public QDialog {
     Q_OBJECT
 public:
     CTervalonDlg(StartupContext context, Platform& platform, QWidget* parent = nullptr);
 
-    /// Sets every text of the window and its menus from the current interface texts.
+    /// Sets every text of the window and its menus from the current interface texts, and installs
+    /// Qt's own translation of the current language for the dialogs and menus Qt draws itself.
     void retranslate();
 
     /// `ClearEquation`: empties the equation field and resets the title; the current file stays.
@@ -63,6 +67,7 @@ public slots:
     void done(int result) override;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -71,6 +76,7 @@ protected:
 private:
     void createWidgets();
     void connectCommands();
+    void openCommandLineFile();
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
@@ -96,9 +102,11 @@ private:
     std::filesystem::path m_settingsFile;
     bool m_isPortable = false;
     bool m_areSettingsSaved = false;
+    bool m_isCommandLineFileDue = false;
     MainMenu* m_menu = nullptr;
     FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;
+    QtTranslations m_qtTranslations;
 };
 
 } // namespace app

@@ -25,8 +25,8 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    /// Asks for an existing file to open. filters are Qt name filters ("desc (*.teq)"). Empty when
-    /// the user cancelled.
+    /// Asks for a file to open; the name need not exist (the open then reports it). filters are Qt
+    /// name filters ("desc (*.teq)"). Empty when the user cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const QStringList& filters) = 0;
     /// Asks for a file to save to. defaultSuffixes[i] is appended to a name typed without
     /// extension while filters[i] is selected. Empty when the user cancelled.

@@ -22,12 +22,19 @@ constexpr auto kMachineDataFolder = "/var/lib";
 
 } // namespace
 
+void setUpOpenDialog(QFileDialog& dialog, const QStringList& filters)
+{
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Any name is taken: one that names no file gets the program's own read-error message, instead
+    // of Qt's "File not found" box that keeps the dialog open.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+}
+
 QString QtPlatform::chooseOpenFile(QWidget* parent, const QStringList& filters)
 {
     QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(filters);
+    setUpOpenDialog(dialog, filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

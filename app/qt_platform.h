@@ -4,7 +4,13 @@
 
 #include "app/platform.h"
 
+class QFileDialog;
+
 namespace app {
+
+/// Sets up the dialog that "Open equation" shows: open mode, the name filters, and any name
+/// accepted, also one that names no file.
+void setUpOpenDialog(QFileDialog& dialog, const QStringList& filters);
 
 class QtPlatform final : public Platform {
 public:

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QRect>
+#include <QSize>
 
 #include <string>
 #include <string_view>
@@ -16,12 +18,21 @@ namespace app {
 /// is minimised) as "left;top;right;bottom", right and bottom exclusive.
 [[nodiscard]] std::string winPosText(const QWidget& window);
 
-/// Places a window that is not shown yet as WinPos asks: "MAX" maximises it; a valid rectangle
-/// (see `config::parseWinPos`) becomes its geometry only when it intersects one of the screens'
-/// available areas, so a window is never restored out of sight. Anything else leaves it alone.
-void restoreWinPos(QWidget& window, std::string_view winPos, const QList<QRect>& availableScreenAreas);
+/// The window rectangle rect, framed by frame, made no larger than area and then moved the least
+/// distance that puts it inside area, frame included.
+[[nodiscard]] QRect fittedInto(const QRect& rect, const QMargins& frame, const QRect& area);
 
-/// The available areas of all screens.
+/// Places a window that is not shown yet, as WinPos asks, so that the screens' available areas
+/// (the primary screen's first) can show all of it, with its frame where the window system tells
+/// the frame before showing (the window's native window is created for that). A valid rectangle (see
+/// `config::parseWinPos`) that shares something with an area is fitted into the area it shares the most with;
+/// "MAX" maximises; anything else, a rectangle off every screen included, leaves the place to the window
+/// system and fits only the size into the primary area. The window's minimum size becomes
+/// minimumSize, made no larger than the area the window is placed in.
+void restoreWinPos(QWidget& window, std::string_view winPos, const QList<QRect>& availableScreenAreas,
+                   const QSize& minimumSize);
+
+/// The available areas of all screens, the primary screen's first.
 [[nodiscard]] QList<QRect> availableScreenAreas();
 
 } // namespace app

@@ -155,6 +155,9 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {"FrmLanguage.m_LBLCurrentLanguage", "Current language:", Language, WindowText},
     {"FrmLanguage.m_BTNOk", "OK", Language, WindowText},
     {"FrmLanguage.m_BTNCancel", "Cancel", Language, WindowText},
+    // Not shown: which of Qt's translations the dialogs Qt draws itself follow (file and colour
+    // pickers, its message boxes, context menus). English needs none.
+    {kKeyQtLocale, "", Language, Stored},
     // Reasons of the solution lines: short phrases without a point (the Solve command turns every
     // "." of a block into the decimal separator); %s stands for maths, %d for a count.
     {"Steps.Equation", "equation as entered", Steps, Stored},

@@ -68,6 +68,8 @@ inline constexpr std::string_view kKeyAllSolutions = "FrmMain.m_acMAllSolutions"
 inline constexpr std::string_view kKeyNoSolutions = "FrmMain.m_acMNoSolutions";
 inline constexpr std::string_view kKeyMoreSolutions = "FrmMain.m_acMMoreSolutions";
 inline constexpr std::string_view kKeyAnyWholeNumber = "FrmMain.m_acMAnyWholeNumber";
+/// The language's code for Qt's own texts ("de" loads qtbase_de.qm); empty for English.
+inline constexpr std::string_view kKeyQtLocale = "FrmLanguage.QtLocale";
 
 /// All text keys: FrmMain (menus; window texts, stored texts and tooltips; engine messages
 /// FrmMain.TEQERROR02-33 without 24, and 34), then FrmOpt, then FrmLanguage, then the phrases of

@@ -123,6 +123,7 @@ void LanguageFiles::LoadInterfaceTexts(const std::filesystem::path& languageFile
     m_texts.load(store, Form::Main);
     m_texts.load(store, Form::Steps);
     m_texts.installEngineMessages(solver);
+    m_qtLocale = LookupText(store, kKeyQtLocale, {});
 }
 
 bool LanguageFiles::SelectLanguageByName(std::string_view name, engine::EquationSolver& solver)

@@ -44,9 +44,9 @@ public:
     explicit LanguageFiles(std::filesystem::path programFolder);
 
     /// Installs every FrmMain text and every engine message from the language file at path, with
-    /// the built-in English text for whatever it lacks. When a file is there it becomes the current
-    /// language file; otherwise (also for an empty path) all texts are the built-in ones and the
-    /// current language file is not changed.
+    /// the built-in English text for whatever it lacks, and takes its Qt locale code. When a file is
+    /// there it becomes the current language file; otherwise (also for an empty path) all texts are
+    /// the built-in ones, there is no Qt locale, and the current language file is not changed.
     void LoadInterfaceTexts(const std::filesystem::path& languageFile, engine::EquationSolver& solver);
 
     /// Installs the built-in English texts, then looks name up in the language list (empty name:
@@ -67,12 +67,15 @@ public:
     void setCurrentLanguageFile(std::filesystem::path file) { m_currentLanguageFile = std::move(file); }
     void setCurrentLanguageName(std::string name) { m_currentLanguageName = std::move(name); }
     [[nodiscard]] const InterfaceTexts& texts() const { return m_texts; }
+    /// The loaded language's code for Qt's own translations (FrmLanguage.QtLocale); empty for none.
+    [[nodiscard]] const std::string& qtLocale() const { return m_qtLocale; }
 
 private:
     std::filesystem::path m_programFolder;
     std::filesystem::path m_currentLanguageFile;
     std::string m_currentLanguageName;
     InterfaceTexts m_texts;
+    std::string m_qtLocale;
 };
 
 /// The last step of loading the settings: a stored LanguageName selects that language. A stored

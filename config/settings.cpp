@@ -46,14 +46,20 @@ enum ReadStep : int {
 /// A row that is only written: its value is read by an earlier row of the table.
 constexpr int kWrittenOnly = 0;
 
+/// When a row's entry is written.
+enum class Write {
+    Always,
+    UnlessEmpty, ///< a text that is left out when it is empty
+    Never,       ///< the second reading of an entry that is written only once
+};
+
 struct SettingKey {
     std::string_view key;
     Target target;
     Default defaultValue;
     /// The step that reads the key; within a step, keys are read in table order.
     int readStep;
-    /// False for the second reading of an entry that is written only once.
-    bool isWritten = true;
+    Write write = Write::Always;
 };
 
 constexpr FontValue dialogFont(FontField field)
@@ -88,10 +94,10 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"FontDefPitch", dialogFont(FontField::Pitch), CurrentFontValue{}, kReadDialogFont},
     // The solution-view font reads the dialog font's two flags again, from the same entries; its own
     // UseFontHeight, stored last, overrides the dialog font's where a file has it.
-    {"UseFontSettings", viewFont(FontField::UseFontSettings), true, kReadViewFont, false},
-    {"UseFontHeight", viewFont(FontField::UseFontHeight), false, kReadViewFont, false},
+    {"UseFontSettings", viewFont(FontField::UseFontSettings), true, kReadViewFont, Write::Never},
+    {"UseFontHeight", viewFont(FontField::UseFontHeight), false, kReadViewFont, Write::Never},
     {"FontRichEditUseFontHeight", viewFont(FontField::UseFontHeight), CurrentFontValue{}, kReadViewFont,
-     false},
+     Write::Never},
     {"FontRichEditDefName", viewFont(FontField::FaceName), kViewFontFace, kReadViewFont},
     {"FontRichEditDefCharset", viewFont(FontField::Charset), CurrentFontValue{}, kReadViewFont},
     {"FontRichEditDefHeight", viewFont(FontField::Height), CurrentFontValue{}, kReadViewFont},
@@ -102,6 +108,7 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"ExplainSteps", &Settings::explainSteps, false, kReadSwitches},
     {"ShowCheck", &Settings::showCheck, false, kReadSwitches},
     {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
+    {"LastEquation", &Settings::lastEquation, std::string_view(), kReadTexts, Write::UnlessEmpty},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 
@@ -265,6 +272,12 @@ void writeFontValue(CInitFile& store, std::string_view key, const CFontSettings&
     }
 }
 
+bool isEmptyText(const SettingKey& row, const Settings& settings)
+{
+    const auto* member = std::get_if<std::string Settings::*>(&row.target);
+    return member != nullptr && (settings.*(*member)).empty();
+}
+
 void writeRow(CInitFile& store, const SettingKey& row, const Settings& settings)
 {
     std::visit(
@@ -345,7 +358,7 @@ void readSettings(CInitFile& store, Settings& settings)
 void writeSettings(CInitFile& store, const Settings& settings)
 {
     for (const SettingKey& row : kSettingKeys) {
-        if (row.isWritten)
+        if (row.write == Write::Always || (row.write == Write::UnlessEmpty && !isEmptyText(row, settings)))
             writeRow(store, row, settings);
     }
 }

@@ -62,6 +62,9 @@ struct Settings {
     bool showCheck{};
     /// Every solution ends with the block of all solutions found numerically.
     bool allSolutions{};
+    /// The equation field's text when the window ended, put back at the next start; only a text
+    /// that is not empty is stored.
+    std::string lastEquation;
 
     bool operator==(const Settings&) const = default;
 };
@@ -72,7 +75,8 @@ struct Settings {
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
 /// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
-/// then ShowCheck, then AllSolutions, then one Recent entry per recent file.
+/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then one Recent entry per
+/// recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

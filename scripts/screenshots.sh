@@ -12,3 +12,6 @@ mkdir -p resources/screenshots
 export LC_ALL=C.UTF-8
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" \
     build/bin/tervalon-screenshots resources/screenshots
+# A HiDPI screen: 1280x900 pixels at twice the scale, on which the window must place itself.
+QT_SCALE_FACTOR=2 xvfb-run --auto-servernum --server-args="-screen 0 1280x900x24 -dpi 96" \
+    build/bin/tervalon-screenshots --scaled resources/screenshots

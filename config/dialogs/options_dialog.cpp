@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include <cstdlib>
 #include <utility>
 
 namespace config {
@@ -176,8 +176,7 @@ void COptionsDlg::showValues()
     w.allSolutions->setChecked(m_settings.allSolutions);
     w.equivalent->setText(toQString(m_settings.equivalent));
     w.decimalSeparator->setText(toQString(m_settings.decimalSeparator));
-    w.dialogFont->setText(toQString(m_dialogFont.FaceName()));
-    w.viewFont->setText(toQString(m_viewFont.FaceName()));
+    showFontNames();
     for (const ViewColor which : {ViewColor::Text, ViewColor::Function, ViewColor::Number})
         showColor(which);
 }
@@ -220,14 +219,27 @@ void COptionsDlg::showColor(ViewColor which)
     swatch.setAccessibleName(shown.name());
 }
 
+QFont COptionsDlg::drawnFont(const CFontSettings& font) const
+{
+    // A stored face that is not installed ("Courier New" on Linux) is drawn in what the font system
+    // puts in its place; a picker given the stored name would open on some other font instead.
+    const QFontInfo drawn(fontFromDescription(font.effectiveFont(), this->font()));
+    QFont shown(drawn.family());
+    shown.setPointSizeF(drawn.pointSizeF());
+    return shown;
+}
+
+void COptionsDlg::showFontNames()
+{
+    m_widgets.dialogFont->setText(drawnFont(m_dialogFont).family());
+    m_widgets.viewFont->setText(drawnFont(m_viewFont).family());
+}
+
 std::optional<FontDescription> COptionsDlg::pickFont(const CFontSettings& font)
 {
-    // The picker starts from the font as it is, sized in points as pickers show sizes.
+    // The picker starts from the font as it is drawn, sized in points as pickers show sizes.
     const int dpi = logicalDpiY();
-    QFont initial = fontFromDescription(font.effectiveFont(), this->font());
-    if (font.Height() != 0 && dpi > 0)
-        initial.setPointSizeF(std::abs(static_cast<double>(font.Height())) * 72.0 / dpi);
-    const std::optional<QFont> chosen = m_pickers.font ? m_pickers.font(this, initial) : std::nullopt;
+    const std::optional<QFont> chosen = m_pickers.font ? m_pickers.font(this, drawnFont(font)) : std::nullopt;
     // Even a cancelled picker counts as a change.
     m_isChanged = true;
     if (!chosen)
@@ -243,7 +255,7 @@ void COptionsDlg::handleDialogFont()
     // A height other than the window's own is kept; the window's own height keeps following it.
     m_dialogFont.SetUseFontHeight(chosen->height != m_dialogFont.builtInFont().height);
     m_dialogFont.SetFromFont(*chosen);
-    m_widgets.dialogFont->setText(toQString(chosen->faceName));
+    showFontNames();
     applyOwnFont();
 }
 
@@ -258,7 +270,7 @@ void COptionsDlg::handleViewFont()
     m_viewFont.SetUseFontHeight(true);
     m_viewFont.SetFromFont(*chosen);
     m_viewFont.SetUseFontHeight(isOwnHeight);
-    m_widgets.viewFont->setText(toQString(chosen->faceName));
+    showFontNames();
 }
 
 void COptionsDlg::handleDialogFontReset()
@@ -266,8 +278,8 @@ void COptionsDlg::handleDialogFontReset()
     m_isChanged = true;
     m_dialogFont.SetUseFontHeight(false);
     m_dialogFont.Rebuild();
-    m_widgets.dialogFont->setText(toQString(m_dialogFont.FaceName()));
     applyOwnFont();
+    showFontNames();
 }
 
 void COptionsDlg::handleViewFontReset()
@@ -278,7 +290,7 @@ void COptionsDlg::handleViewFontReset()
     m_viewFont.SetHeight(m_viewFont.Height() - 1);
     m_viewFont.SetUseFontHeight(false);
     m_viewFont.SetFaceName(kViewFontFace);
-    m_widgets.viewFont->setText(toQString(m_viewFont.FaceName()));
+    showFontNames();
 }
 
 void COptionsDlg::handleSwatch(ViewColor which)

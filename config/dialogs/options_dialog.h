@@ -98,6 +98,10 @@ private:
     void handleSwatch(ViewColor which);
     void handleColorsReset();
     void showColor(ViewColor which);
+    /// The font a font setting is really drawn with: the resolved family at its size in points.
+    [[nodiscard]] QFont drawnFont(const CFontSettings& font) const;
+    /// Both font buttons name the fonts really drawn; the settings keep the stored names.
+    void showFontNames();
     [[nodiscard]] std::optional<FontDescription> pickFont(const CFontSettings& font);
 
     Settings m_settings;

@@ -12,10 +12,13 @@
 #include <QDir>
 #include <QPalette>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -110,6 +113,20 @@ bool mainWindow(const QString& file)
     WindowFixture fixture;
     const auto window = fixture.makeWindow();
     if (!show(*window))
+        return false;
+    solve(*window, QStringLiteral("x=10*sin(x-1)"));
+    return save(*window, file);
+}
+
+/// The main window on a scaled screen (QT_SCALE_FACTOR=2), placed and sized by the program itself
+/// at its first start, after the same Solve.
+bool scaledWindow(const QString& file)
+{
+    WindowFixture fixture;
+    const auto window = fixture.makeWindow();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowExposed(window.get()))
         return false;
     solve(*window, QStringLiteral("x=10*sin(x-1)"));
     return save(*window, file);
@@ -219,26 +236,37 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    // With --scaled, only the picture of a scaled screen, which the caller has set up.
+    const bool isScaled = argc == 3 && std::strcmp(argv[1], "--scaled") == 0;
+    if (argc != 2 && !isScaled) {
+        std::fprintf(stderr, "usage: %s [--scaled] FOLDER\n", argv[0]);
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    const Picture pictures[] = {
-        {"main_window.png", mainWindow},
-        {"main_window_blocks.png", accumulatedBlocks},
-        {"main_window_dark.png", onDarkDesktop(mainWindow)},
-        {"main_window_german.png", germanWindow},
-        {"main_window_explained.png", explainedSteps},
-        {"main_window_checked.png", checkedSolutions},
-        {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
-        {"options_dialog_german.png", [](const QString& file) { return optionsDialog(file, "Deutsch"); }},
-        {"options_dialog_dark.png",
-         onDarkDesktop([](const QString& file) { return optionsDialog(file, "English"); })},
-        {"language_dialog.png", languageDialog},
-        {"about_dialog.png", aboutDialog},
-        {"about_dialog_dark.png", onDarkDesktop(aboutDialog)},
-    };
+    const QString folder = QString::fromLocal8Bit(argv[argc - 1]);
+    if (isScaled && QGuiApplication::primaryScreen()->devicePixelRatio() < 2) {
+        std::fprintf(stderr, "%s --scaled: the screen is not scaled (QT_SCALE_FACTOR=2)\n", argv[0]);
+        return 2;
+    }
+    const std::vector<Picture> scaledPictures = {{"main_window_hidpi.png", scaledWindow}};
+    const std::vector<Picture> pictures =
+        isScaled
+            ? scaledPictures
+            : std::vector<Picture>{
+                  {"main_window.png", mainWindow},
+                  {"main_window_blocks.png", accumulatedBlocks},
+                  {"main_window_dark.png", onDarkDesktop(mainWindow)},
+                  {"main_window_german.png", germanWindow},
+                  {"main_window_explained.png", explainedSteps},
+                  {"main_window_checked.png", checkedSolutions},
+                  {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
+                  {"options_dialog_german.png",
+                   [](const QString& file) { return optionsDialog(file, "Deutsch"); }},
+                  {"options_dialog_dark.png",
+                   onDarkDesktop([](const QString& file) { return optionsDialog(file, "English"); })},
+                  {"language_dialog.png", languageDialog},
+                  {"about_dialog.png", aboutDialog},
+                  {"about_dialog_dark.png", onDarkDesktop(aboutDialog)},
+              };
     int status = 0;
     for (const Picture& picture : pictures) {
         const QString file = folder + QLatin1Char('/') + QLatin1String(picture.name);

@@ -154,7 +154,6 @@ void TestDialogs::optionsTexts()
     }
     QCOMPARE(dialog.widgets().viewFontLabel->text(), viewFontLabel);
     QCOMPARE(dialog.widgets().dialogFont->text(), QString("DejaVu Sans"));
-    QCOMPARE(dialog.widgets().viewFont->text(), QString("Courier New"));
 }
 
 void TestDialogs::fontHeightRules_data()

@@ -6,6 +6,7 @@
 #include "app/main_menu.h"
 #include "app/recent_files_menu.h"
 #include "app/solution_view.h"
+#include "app/window_placement.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace app::test {
@@ -30,6 +32,8 @@ private slots:
     void winPosSaved();
     void winPosRestored_data();
     void winPosRestored();
+    void fittedIntoArea_data();
+    void fittedIntoArea();
     void minimumSize();
     void recentEntriesRestoredAndSaved();
     void fontMapping_data();
@@ -266,14 +270,48 @@ void TestMainWindow::winPosRestored_data()
     QTest::addColumn<QByteArray>("winPos");
     QTest::addColumn<QRect>("geometry"); // empty: where a window without WinPos is created
 
+    // Restored windows lie on the screen whole, with the frame the offscreen platform draws.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget probe;
+    static_cast<void>(probe.winId());
+    const QMargins frame = probe.windowHandle()->frameMargins();
     QTest::newRow("rectangle") << QByteArray("30;40;730;540") << QRect(30, 40, 700, 500);
     QTest::newRow("negative left stays put") << QByteArray("-100;40;600;540") << QRect();
     QTest::newRow("off every screen") << QByteArray("5000;5000;5700;5500") << QRect();
-    QTest::newRow("partly on a screen") << QByteArray("700;700;1400;1200") << QRect(700, 700, 700, 500);
-    QTest::newRow("absurd size is cut to the screens")
-        << QByteArray("0;0;2000000000;2000000000")
-        << QRect(QPoint(0, 0), QGuiApplication::primaryScreen()->availableSize());
+    QTest::newRow("partly on a screen: moved onto it")
+        << QByteArray("700;700;1400;1200")
+        << QRect(area.right() + 1 - frame.right() - 700, area.bottom() + 1 - frame.bottom() - 500, 700, 500);
+    QTest::newRow("absurd size is cut to the screen")
+        << QByteArray("0;0;2000000000;2000000000") << area.marginsRemoved(frame);
+    QTest::newRow("smaller than the minimum: grown, then moved onto the screen")
+        << QByteArray("700;700;800;750")
+        << QRect(area.right() + 1 - frame.right() - 640, area.bottom() + 1 - frame.bottom() - 450, 640, 450);
     QTest::newRow("unreadable") << QByteArray("left;top") << QRect();
+}
+
+void TestMainWindow::fittedIntoArea_data()
+{
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<QRect>("fitted");
+
+    // On a 1280x900 area at (100, 50), with a title bar of 30 and borders of 4.
+    QTest::newRow("inside stays") << QRect(200, 200, 700, 500) << QRect(200, 200, 700, 500);
+    QTest::newRow("title bar above the top") << QRect(200, 60, 700, 500) << QRect(200, 80, 700, 500);
+    QTest::newRow("beyond the right edge") << QRect(1000, 200, 700, 500) << QRect(676, 200, 700, 500);
+    QTest::newRow("left of the left edge") << QRect(0, 200, 700, 500) << QRect(104, 200, 700, 500);
+    QTest::newRow("too large: the frame fills the area")
+        << QRect(0, 0, 1600, 1200) << QRect(104, 80, 1272, 866);
+    QTest::newRow("too wide only") << QRect(300, 300, 2000, 400) << QRect(104, 300, 1272, 400);
+}
+
+void TestMainWindow::fittedIntoArea()
+{
+    QFETCH(QRect, rect);
+    QFETCH(QRect, fitted);
+    const QMargins frame(4, 30, 4, 4);
+    const QRect area(100, 50, 1280, 900);
+    QCOMPARE(fittedInto(rect, frame, area), fitted);
+    QVERIFY(area.contains(fitted.marginsAdded(frame)));
 }
 
 void TestMainWindow::winPosRestored()

@@ -143,6 +143,7 @@ void TestStartup::commandLineFile_data()
     QTest::newRow("dot segments resolved") << QStringList{"./sub/../eq.teq"} << true << "start/eq.teq";
     QTest::newRow("absolute") << QStringList{"%ROOT%/program/eq.teq"} << true << "program/eq.teq";
     QTest::newRow("further arguments ignored") << QStringList{"a.teq", "b.teq"} << true << "start/a.teq";
+    QTest::newRow("missing file") << QStringList{"nothere.teq"} << false << "start/nothere.teq";
 }
 
 void TestStartup::commandLineFile()
@@ -164,34 +165,50 @@ void TestStartup::commandLineFile()
     arguments.replaceInStrings(QStringLiteral("%ROOT%"), fixture.path(""));
 
     const auto window = fixture.makeWindow(arguments);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
 
     QCOMPARE(window->isPortable(), isPortable);
     const QString file = fromPath(window->startupContext().equationFile);
     QCOMPARE(file, expected.isEmpty() ? QString() : fixture.path(expected));
-    QCOMPARE(window->widgets().equation->text(), expected.isEmpty() ? QString() : "x=" + expected);
+    const bool isOpened = !expected.isEmpty() && QFileInfo::exists(file);
+    QCOMPARE(window->widgets().equation->text(), isOpened ? "x=" + expected : QString());
     QCOMPARE(window->windowTitle(),
-             expected.isEmpty() ? QString("Tervalon") : "Tervalon - " + QFileInfo(file).fileName());
-    QCOMPARE(window->mainMenu().recent().paths(), expected.isEmpty() ? QStringList() : QStringList{file});
-    QVERIFY(fixture.platform.messages.isEmpty());
+             isOpened ? "Tervalon - " + QFileInfo(file).fileName() : QString("Tervalon"));
+    QCOMPARE(window->mainMenu().recent().paths(), isOpened ? QStringList{file} : QStringList());
+    if (expected.isEmpty() || isOpened) {
+        QVERIFY(fixture.platform.messages.isEmpty());
+        return;
+    }
+    // The read error comes once the window is on the screen, over it, not as a lone box before it.
+    QCOMPARE(fixture.platform.messages.size(), 1);
+    QCOMPARE(fixture.platform.messages.at(0).text, "File '" + file + "' cannot be opened.");
+    QCOMPARE(fixture.platform.messages.at(0).parent, window.get());
+    QVERIFY(fixture.platform.messages.at(0).isOverShownParent);
 }
 
 void TestStartup::endings_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("ends");
+    QTest::addColumn<QString>("typed"); // into the equation field before the ending
 
-    QTest::newRow("close request") << "close" << true;
-    QTest::newRow("Exit from the menu") << "exit menu" << true;
-    QTest::newRow("Ctrl+Q in the equation field") << "exit key" << true;
-    QTest::newRow("Escape in the equation field") << "escape in field" << true;
-    QTest::newRow("Escape on a calculator key") << "escape on key" << true;
-    QTest::newRow("Escape in the solution view") << "escape in view" << false;
+    const QString typed = QStringLiteral("x^2=4");
+    QTest::newRow("close request") << "close" << true << typed;
+    QTest::newRow("Exit from the menu") << "exit menu" << true << typed;
+    QTest::newRow("Ctrl+Q in the equation field") << "exit key" << true << typed;
+    QTest::newRow("Escape in the equation field") << "escape in field" << true << typed;
+    QTest::newRow("Escape on a calculator key") << "escape on key" << true << typed;
+    QTest::newRow("Escape in the solution view") << "escape in view" << false << typed;
+    QTest::newRow("close request, empty field") << "close" << true << QString();
 }
 
 void TestStartup::endings()
 {
     QFETCH(QString, how);
     QFETCH(bool, ends);
+    QFETCH(QString, typed);
 
     WindowFixture fixture;
     auto window = fixture.makeWindow();
@@ -201,6 +218,7 @@ void TestStartup::endings()
     window->mainMenu().recent().deactivateAction()->trigger();
 
     const MainWindowWidgets& widgets = window->widgets();
+    QTest::keyClicks(widgets.equation, typed);
     if (how == "close") {
         window->close();
     } else if (how == "exit menu") {
@@ -223,7 +241,17 @@ void TestStartup::endings()
         window->close();
         QVERIFY(fixture.exists(fixture.userSettings()));
     }
-    QVERIFY(fixture.read(fixture.userSettings()).contains("<Deactivate>1</Deactivate>"));
+    const QByteArray saved = fixture.read(fixture.userSettings());
+    QVERIFY(saved.contains("<Deactivate>1</Deactivate>"));
+    // What was typed is back at the next start, the caret at its end; an empty field stores nothing.
+    QCOMPARE(saved.contains("<LastEquation>"), !typed.isEmpty());
+    if (!typed.isEmpty())
+        QVERIFY(saved.contains("<LastEquation>" + typed.toUtf8() + "</LastEquation>"));
+    {
+        const auto restarted = fixture.makeWindow();
+        QCOMPARE(restarted->widgets().equation->text(), typed);
+        QCOMPARE(restarted->widgets().equation->cursorPosition(), typed.size());
+    }
     // Saved exactly once: neither a second request nor the end of the window writes again.
     QFile::remove(fixture.path(fixture.userSettings()));
     window->close();

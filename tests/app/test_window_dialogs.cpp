@@ -29,10 +29,13 @@ private slots:
     void optionsApplied();
     void optionsCancelledKeepsEveryValue();
     void fontsChosenSurviveARestart();
+    void viewFontPickerOpensOnTheDrawnFont();
     void showCheckOption();
     void allSolutionsOption();
     void languageCommand_data();
     void languageCommand();
+    void qtTranslations_data();
+    void qtTranslations();
     void helpPage_data();
     void helpPage();
     void documentsAndUpdatePage();
@@ -219,6 +222,42 @@ void TestWindowDialogs::fontsChosenSurviveARestart()
     }
 }
 
+void TestWindowDialogs::viewFontPickerOpensOnTheDrawnFont()
+{
+    WindowFixture fixture;
+    const auto window = fixture.makeWindow();
+    CScriptEdit& view = *window->widgets().view;
+    const QFontInfo drawn(view.font());
+    QVERIFY(drawn.fixedPitch());
+    const auto pickViewFont = [&](std::optional<QFont> answer) {
+        QString shownName;
+        fixture.platform.fontAnswers = {std::move(answer)};
+        fixture.platform.dialogScript = scripted<COptionsDlg>(
+            [&](COptionsDlg& dialog) {
+                shownName = dialog.widgets().viewFont->text();
+                dialog.widgets().viewFont->click();
+            },
+            true);
+        window->mainMenu().actions().options->trigger();
+        return shownName;
+    };
+
+    // The button and the picker name the face the view draws, not the stored one it stands for.
+    QCOMPARE(pickViewFont(std::nullopt), drawn.family());
+    QCOMPARE(fixture.platform.fontInitials.size(), 1);
+    const QFont initial = fixture.platform.fontInitials.at(0);
+    QCOMPARE(initial.family(), drawn.family());
+    QCOMPARE(initial.pointSizeF(), drawn.pointSizeF());
+    QCOMPARE(window->settings().viewFont.FaceName(), std::string("Courier New"));
+
+    // OK on the font the picker opened with keeps the view as it was: monospace, the same size.
+    QCOMPARE(pickViewFont(initial), drawn.family());
+    const QFontInfo after(view.font());
+    QCOMPARE(after.family(), drawn.family());
+    QCOMPARE(after.pixelSize(), drawn.pixelSize());
+    QVERIFY(after.fixedPitch());
+}
+
 void TestWindowDialogs::showCheckOption()
 {
     WindowFixture fixture;
@@ -362,6 +401,57 @@ void TestWindowDialogs::languageCommand()
     window->close();
     const QByteArray stored = isNameStored ? languageName.toUtf8() : QByteArray();
     QVERIFY(fixture.read(fixture.userSettings()).contains("<LanguageName>" + stored + "</LanguageName>"));
+}
+
+void TestWindowDialogs::qtTranslations_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("cancel"); // Qt's own text of a Cancel button, as its dialogs show it
+
+    QTest::newRow("English") << "English"
+                             << "Cancel";
+    QTest::newRow("Deutsch") << "Deutsch"
+                             << "Abbrechen";
+    QTest::newRow("Francais") << QString::fromUtf8("Français") << "Annuler";
+    QTest::newRow("Espanol") << QString::fromUtf8("Español") << "Cancelar";
+    QTest::newRow("Italiano") << "Italiano"
+                              << "Annulla";
+}
+
+void TestWindowDialogs::qtTranslations()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, cancel);
+    const auto qtCancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    const auto choose = [](const QString& name) {
+        return scripted<config::CLanguageDlg>(
+            [name](config::CLanguageDlg& dialog) {
+                QComboBox& list = *dialog.widgets().languages;
+                list.setCurrentIndex(list.findText(name));
+            },
+            true);
+    };
+
+    // The shipped language files beside the program, the stored language restored at start-up.
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(),
+                  settingsFile("  <LanguageName>" + language.toUtf8() + "</LanguageName>\r\n"));
+    const QString programFolder = QStringLiteral(PROGRAM_FOLDER);
+    {
+        CTervalonDlg window(
+            makeStartupContext(programFolder, {programFolder + "/tervalon"}, fixture.path("start")),
+            fixture.platform);
+        QCOMPARE(qtCancel(), cancel);
+        // Switched in the language dialog: away to English and back.
+        fixture.platform.dialogScript = choose("English");
+        window.mainMenu().actions().language->trigger();
+        QCOMPARE(qtCancel(), QString("Cancel"));
+        fixture.platform.dialogScript = choose(language);
+        window.mainMenu().actions().language->trigger();
+        QCOMPARE(qtCancel(), cancel);
+    }
+    // The window took its translation with it.
+    QCOMPARE(qtCancel(), QString("Cancel"));
 }
 
 void TestWindowDialogs::helpPage_data()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The help pages beside the program: their worked examples are what the Solve command prints, their
-// pictures are there, and every function is explained.
+// pictures are there, and every function is explained. The README's examples are what the
+// command-line solver prints.
 #include "config/language_files.h"
 #include "config/solve_command.h"
 
@@ -9,15 +10,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace config {
 namespace {
 
 const std::filesystem::path kResources = SHIPPED_RESOURCES_DIR;
 const std::filesystem::path kProgramFolder = PROGRAM_FOLDER;
+const std::filesystem::path kReadMe = README_FILE;
 
 /// The value of attribute name in a tag's attribute text, or empty.
 std::string attribute(const std::string& attributes, const std::string& name)
@@ -116,6 +121,72 @@ TEST_P(HelpPage, ExplainsEveryFunction)
     for (const char* name : {"sin", "cos", "tan", "sqr", "exp", "log", "lgt", "asn", "acs", "atn", "hsn",
                              "hcs", "htn", "ahs", "ahc", "aht"})
         EXPECT_NE(page.find("<td><code>" + std::string(name) + "</code></td>"), std::string::npos) << name;
+}
+
+/// What the command-line solver prints for a shell-quoted argument list, CR LF read as LF.
+std::string solverOutput(const std::string& arguments)
+{
+    std::string out;
+    FILE* pipe = popen((std::string(TERVALON_SOLVE) + " " + arguments + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return "cannot run " TERVALON_SOLVE;
+    char buffer[4096];
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    pclose(pipe);
+    return std::regex_replace(out, std::regex("\r\n"), "\n");
+}
+
+std::string withoutBlanks(std::string text)
+{
+    std::erase(text, ' ');
+    return text;
+}
+
+TEST(ReadMe, ExamplesArePrintedAsTheCommandLineSolverPrintsThem)
+{
+    // An example is a line "$ build/bin/tervalon-solve ARGUMENTS" followed by its output, each line
+    // indented as the command, up to an empty line or a code fence.
+    std::istringstream lines(support::readBytes(kReadMe));
+    const std::regex command(R"(^( *)\$ build/bin/tervalon-solve (.*)$)");
+    std::vector<std::string> pending;
+    int count = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (!std::regex_match(line, match, command))
+            continue;
+        const std::string indent = match[1].str();
+        const std::string arguments = match[2].str();
+        std::string expected;
+        while (std::getline(lines, line) && !line.empty() && line.starts_with(indent) &&
+               !line.ends_with("```"))
+            expected += line.substr(indent.size()) + "\n";
+        EXPECT_EQ(solverOutput(arguments), expected) << "tervalon-solve " << arguments;
+        ++count;
+    }
+    EXPECT_GE(count, 3) << "examples";
+}
+
+TEST(ReadMe, EveryEquationEndsInTheValueItIsSaidToEndIn)
+{
+    // "`x=10*sin(x-1)` ends in `x=1.11137`": the last line of its derivation, blanks aside.
+    std::string text = support::readBytes(kReadMe);
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    const std::regex claim(R"(`([^`]+)` end(?:s|ing) in `([^`]+)`)");
+    int count = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), claim); it != std::sregex_iterator();
+         ++it) {
+        const std::string equation = (*it)[1].str();
+        std::istringstream output(solverOutput("'" + equation + "'"));
+        std::string last;
+        for (std::string line; std::getline(output, line);) {
+            if (line.starts_with("<=> "))
+                last = line.substr(4);
+        }
+        EXPECT_EQ(withoutBlanks(last), withoutBlanks((*it)[2].str())) << equation;
+        ++count;
+    }
+    EXPECT_GE(count, 3) << "claims";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, HelpPage, testing::Values("Tervalon_English.html", "Tervalon_German.html"),

@@ -146,6 +146,7 @@ const std::vector<ExpectedText> kEnglish = {
     {"FrmLanguage.m_LBLCurrentLanguage", "Current language:"},
     {"FrmLanguage.m_BTNOk", "OK"},
     {"FrmLanguage.m_BTNCancel", "Cancel"},
+    {"FrmLanguage.QtLocale", ""},
     {"Steps.Equation", "equation as entered"},
     {"Steps.FoldZeroSign", "-0 written as +0"},
     {"Steps.FoldZeroTerm", "term 0 dropped"},

@@ -72,7 +72,8 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.languageNameNotStored);
 }
 
-TEST(SettingsDefaults, AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndTheAddedSwitchesInOrderWithoutRecent)
+TEST(SettingsDefaults,
+     AreWrittenAsTheTwentyThreeKeysTheViewFontFlagAndTheAddedSwitchesWithoutAnEmptyLastEquation)
 {
     TempFolder folder;
     const Settings settings = loadedFrom(folder.file("missing.ini"));
@@ -152,6 +153,7 @@ Settings fullSet()
     settings.languageNameNotStored = false;
     settings.showCheck = true;
     settings.allSolutions = true;
+    settings.lastEquation = " x^2 = 4 ";
     return settings;
 }
 
@@ -162,13 +164,15 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     ASSERT_TRUE(SaveSettings(folder.file("Tervalon.ini"), written));
     EXPECT_EQ(loadedFrom(folder.file("Tervalon.ini")), written);
 
-    // The recent list follows the single keys, the view font's own flag and ExplainSteps, in menu order.
+    // The recent list follows the single keys, the view font's own flag, the added switches and the
+    // last equation, in menu order.
     const std::string bytes = readBytes(folder.file("Tervalon.ini"));
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
                              "  <ExplainSteps>1</ExplainSteps>\r\n"
                              "  <ShowCheck>1</ShowCheck>\r\n"
                              "  <AllSolutions>1</AllSolutions>\r\n"
+                             "  <LastEquation> x^2 = 4 </LastEquation>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"

@@ -242,8 +242,9 @@ else
 fi
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-if [[ ", $depends," =~ ,\ libqt6widgets6[\ ,] ]] && [[ "$depends" == *qt6-qpa-plugins* ]]; then
-    pass "Depends names libqt6widgets6 and the Qt platform plugins"
+if [[ ", $depends," =~ ,\ libqt6widgets6[\ ,] ]] && [[ "$depends" == *qt6-qpa-plugins* ]] &&
+    [[ "$depends" == *qt6-translations-l10n* ]]; then
+    pass "Depends names libqt6widgets6, the Qt platform plugins and Qt's translations"
 else
     fail "Depends" "$depends"
 fi

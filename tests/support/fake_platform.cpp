@@ -3,6 +3,7 @@
 #include "fake_platform.h"
 
 #include <QDialog>
+#include <QWidget>
 
 namespace app::test {
 
@@ -32,13 +33,14 @@ QString FakePlatform::chooseSaveFile(QWidget*, const QStringList& filters, const
     return next(saveFileAnswers);
 }
 
-void FakePlatform::showError(QWidget*, const QString& caption, const QString& text)
+void FakePlatform::showError(QWidget* parent, const QString& caption, const QString& text)
 {
-    messages.append({caption, text});
+    messages.append({caption, text, parent, parent != nullptr && parent->isVisible()});
 }
 
-std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont&)
+std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont& initial)
 {
+    fontInitials.append(initial);
     return next(fontAnswers);
 }
 

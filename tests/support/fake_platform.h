@@ -21,6 +21,9 @@ public:
     struct Message {
         QString caption;
         QString text;
+        QWidget* parent = nullptr;
+        /// Whether the parent was on the screen when the message was shown.
+        bool isOverShownParent = false;
     };
 
     QString chooseOpenFile(QWidget* parent, const QStringList& filters) override;
@@ -51,6 +54,7 @@ public:
     QList<QStringList> saveFilters;
     QList<QStringList> saveSuffixes;
     QList<Message> messages;
+    QList<QFont> fontInitials; ///< the font each font picker opened on
     QStringList dialogTitles;
     QList<QUrl> openedUrls;
     std::unique_ptr<QMimeData> clipboard;
