@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The search for all solutions per equation over the golden inputs: median and worst time, and the
-// evaluations it made.
+// evaluations it made; and the whole Solve command with the check and all solutions shown.
 #include "analysis/all_solutions.h"
+#include "config/solve_command.h"
+#include "engine/equation_solver.h"
 
 #include "support/golden_file.h"
 
@@ -55,5 +57,32 @@ void BM_AllSolutionsGoldenInputs(benchmark::State& state)
     state.SetLabel("worst: " + inputs[static_cast<std::size_t>(worst - times.begin())]);
 }
 BENCHMARK(BM_AllSolutionsGoldenInputs)->Unit(benchmark::kMillisecond);
+
+/// The window's Solve of every golden input with Show check and Show all solutions on: solve, check,
+/// search and the text of the block, each input timed on its own (the fastest of the iterations).
+void BM_SolveWithCheckAndAllSolutions(benchmark::State& state)
+{
+    const std::vector<std::string> inputs = support::goldenInputs(GOLDEN_DIR);
+    config::SolveOptions options = config::defaultSolveOptions();
+    options.showCheck = true;
+    options.allSolutions = true;
+    engine::EquationSolver solver;
+    std::vector<double> times(inputs.size(), 1e300);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            const Clock::time_point start = Clock::now();
+            config::SolutionBlock block = config::solutionBlock(solver, inputs[i], options);
+            const Clock::time_point stop = Clock::now();
+            benchmark::DoNotOptimize(block);
+            times[i] = std::min(times[i], std::chrono::duration<double, std::milli>(stop - start).count());
+        }
+    }
+    const auto worst = std::max_element(times.begin(), times.end());
+    state.counters["solves"] = static_cast<double>(inputs.size());
+    state.counters["median_ms"] = median(times);
+    state.counters["worst_ms"] = *worst;
+    state.SetLabel("worst: " + inputs[static_cast<std::size_t>(worst - times.begin())]);
+}
+BENCHMARK(BM_SolveWithCheckAndAllSolutions)->Unit(benchmark::kMillisecond);
 
 } // namespace

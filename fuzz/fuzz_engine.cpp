@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Feeds arbitrary bytes (up to 600) through the solver's entry points, the result check and the
-// search for all solutions, and checks their output contracts.
-#include "analysis/all_solutions.h"
-#include "analysis/result_check.h"
+// Feeds arbitrary bytes (up to 600) through the solver's entry points and checks their output
+// contracts (fuzz_analysis does the same for what judges the answer).
 #include "engine/equation_solver.h"
 #include "engine/solve_details.h"
 
@@ -34,10 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Asking for the details changes nothing of the text and gives every line its reason.
     engine::SolveDetails details;
     if (solver->Solve(text, details) != result || details.reasons.size() != lines)
-        std::abort();
-    static_cast<void>(analysis::checkSolve(text, details));
-    // The search takes milliseconds: only for short inputs, so the fuzzer keeps its pace.
-    if (size <= 80 && analysis::findAllSolutions(text).solutions.size() > 12)
         std::abort();
     return 0;
 }
