@@ -173,7 +173,8 @@ bool explainedSteps(const QString& file)
     return save(*window, file);
 }
 
-/// A result that fails its check, then every solution of an equation (Show all solutions on).
+/// A result that holds only with another branch, then every solution of an equation with periodic
+/// solutions (Show all solutions on).
 bool checkedSolutions(const QString& file)
 {
     WindowFixture fixture;
@@ -181,10 +182,10 @@ bool checkedSolutions(const QString& file)
                   app::test::settingsFile("  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n"
                                           "  <AllSolutions>1</AllSolutions>\r\n"));
     const auto window = fixture.makeWindow();
-    if (!show(*window, QSize(800, 400)))
+    if (!show(*window, QSize(800, 460)))
         return false;
-    solve(*window, QStringLiteral("sqr(x)=-1"));
-    solve(*window, QStringLiteral("x^3=8"));
+    solve(*window, QStringLiteral("x^x=10"));
+    solve(*window, QStringLiteral("sin(x)=0.5"));
     return save(*window, file);
 }
 
