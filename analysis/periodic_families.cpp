@@ -139,11 +139,10 @@ FamilyGrouping groupIntoFamilies(const ResultJudge& judge, const std::vector<Fou
         if (isGrouped[index] || !root.precise)
             continue;
         for (const PreciseComplex& period : periods) {
-            if (!isFamily(judge, *root.precise, period))
-                continue;
-            const long k = nearestMember(*root.precise, period);
-            const PreciseComplex base = *root.precise + period.times(k);
-            if (k != 0 && !isMember(judge, *root.precise, period, k))
+            // The members are tried on both sides of the one nearest 0: a root far out may repeat
+            // with a period only on its own side (where a term has decayed to nothing).
+            const PreciseComplex base = *root.precise + period.times(nearestMember(*root.precise, period));
+            if (!isMember(judge, base, period, 0) || !isFamily(judge, base, period))
                 continue;
             const SolutionFamily family{base.toComplex(), period.toComplex()};
             for (std::size_t other = 0; other < roots.size(); ++other)

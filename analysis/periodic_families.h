@@ -42,9 +42,10 @@ inline constexpr int kFamilyMembers[] = {1, -1, 2, -2, 3, -3, 97, -97, 1009, -10
 inline constexpr int kMaxPeriodCandidates = 64;
 
 /// Sorts roots (those with a refined value) into families: for each root, nearest to 0 first, the
-/// shortest candidate period whose members kFamilyMembers all verify (ResultJudge::verdictAt at the
-/// working precision) makes a family, which takes every other root it holds. Roots without a
-/// refined value, and those no period fits, stay loose.
+/// shortest candidate period for which the member nearest 0 and its neighbours kFamilyMembers
+/// periods away all verify (ResultJudge::verdictAt at the working precision) makes a family, which
+/// takes every other root it holds. Roots without a refined value, and those no period fits, stay
+/// loose.
 [[nodiscard]] FamilyGrouping groupIntoFamilies(const ResultJudge& judge, const std::vector<FoundRoot>& roots);
 
 } // namespace analysis

@@ -714,8 +714,10 @@ EvaluationOutcome power(Cell& a, const Cell& b, Scratch& scratch, bool withDeriv
                 return EvaluationOutcome::Overflow;
             mpc_set(scratch.t3, scratch.t4, kNearest);
             double expShift = 0.0;
-            static_cast<void>(evaluateFunction(engine::token::kExp, scratch.t3, result, scratch, false,
-                                               hasFactor, expShift));
+            const EvaluationOutcome outcome = evaluateFunction(engine::token::kExp, scratch.t3, result,
+                                                               scratch, false, hasFactor, expShift);
+            if (outcome != EvaluationOutcome::Defined)
+                return outcome;
             const double logError = logShift > 0.0 ? logShift / std::max(magnitude(av) - logShift, 0.0) : 0.0;
             extra = magnitude(toDoubles(result)) * std::expm1(magnitude(bv) * logError + expShift);
         }

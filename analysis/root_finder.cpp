@@ -269,15 +269,17 @@ void Search::record(C candidate, double zoneRadius)
             return;
         }
     }
-    // The partner of a complex root found before is taken as its exact conjugate, so the pair prints
-    // and sorts as one.
+    // The partner of a complex root found before is taken as the root the function accepts at its
+    // exact conjugate, so that the pair of a real function prints and sorts as one; the function
+    // decides, since one with complex coefficients has partners that are not exact conjugates.
     if (candidate.imag() != 0.0) {
         for (const FoundRoot& root : m_found) {
             const C partner = std::conj(root.value);
-            if (root.value.imag() != 0.0 &&
-                std::abs(candidate - partner) <= kSameRoot * std::abs(partner) + kSameRootNearZero &&
-                accepted(partner)) {
-                candidate = partner;
+            if (root.value.imag() == 0.0 ||
+                std::abs(candidate - partner) > kSameRoot * std::abs(partner) + kSameRootNearZero)
+                continue;
+            if (const std::optional<C> atPartner = accepted(partner)) {
+                candidate = *atPartner;
                 break;
             }
         }

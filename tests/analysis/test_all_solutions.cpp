@@ -131,6 +131,23 @@ TEST(FindAllSolutions, LeavesOutValuesOfAnotherBranch)
     expectConfirmed("x^x=10", found);
 }
 
+// Found by the sweep of 20,000 random equations: every solution listed must hold.
+TEST(FindAllSolutions, RandomEquationsThatOnceListedWrongValues)
+{
+    const char* const rows[] = {
+        // Roots far out repeat with 145 * 2 pi only where 9.62^x has decayed: no family.
+        "exp(ahc(22.157+7543)^+x)=cos(9+x)",
+        // A complex constant: the roots near 34 +- 16i are no exact conjugates of each other.
+        "x*-7e+8+x=(atn(6^7.104)*exp(x-10.528))+((50.550)*-log(-1e+8/31.133))/2",
+    };
+    for (const char* equation : rows) {
+        const analysis::AllSolutions found = analysis::findAllSolutions(equation);
+        ASSERT_TRUE(found.hasRun) << equation;
+        EXPECT_FALSE(found.solutions.empty()) << equation;
+        expectConfirmed(equation, found);
+    }
+}
+
 TEST(FindAllSolutions, LeavesOutWhatHasNoListOfRoots)
 {
     // Other letters, no x, an identity, a text the engine rejects.
