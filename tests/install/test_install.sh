@@ -243,8 +243,9 @@ fi
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 if [[ ", $depends," =~ ,\ libqt6widgets6[\ ,] ]] && [[ "$depends" == *qt6-qpa-plugins* ]] &&
-    [[ "$depends" == *qt6-translations-l10n* ]]; then
-    pass "Depends names libqt6widgets6, the Qt platform plugins and Qt's translations"
+    [[ "$depends" == *qt6-translations-l10n* ]] && [[ ", $depends," =~ ,\ libmpc3[\ ,] ]] &&
+    [[ ", $depends," =~ ,\ libmpfr6[\ ,] ]]; then
+    pass "Depends names libqt6widgets6, the Qt platform plugins, Qt's translations, GNU MPC and MPFR"
 else
     fail "Depends" "$depends"
 fi
