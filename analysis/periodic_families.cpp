@@ -47,7 +47,9 @@ std::vector<PreciseComplex> candidatePeriods(const std::vector<FoundRoot>& roots
     for (std::size_t a = 0; a < roots.size(); ++a)
         for (std::size_t b = a + 1; b < roots.size(); ++b)
             if (roots[a].precise && roots[b].precise)
-                candidates.push_back(normalised(*roots[b].precise - *roots[a].precise));
+                // A difference along an axis keeps rounding noise across it (5.9e-39 beside 9.06i).
+                candidates.push_back(normalised(
+                    (*roots[b].precise - *roots[a].precise).withoutNoise(kBasePrecision - kMemberSlack)));
     std::stable_sort(
         candidates.begin(), candidates.end(),
         [](const PreciseComplex& p, const PreciseComplex& q) { return p.magnitude() < q.magnitude(); });

@@ -8,9 +8,14 @@
 #include <mpc.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <complex>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace analysis {
 
@@ -224,6 +229,45 @@ PreciseComplex PreciseComplex::withoutNoise(int bits) const
     return result;
 }
 
+PreciseComplex PreciseComplex::realPart() const
+{
+    PreciseComplex result(precision());
+    mpfr_set(mpc_realref(result.m_digits->z), mpc_realref(m_digits->z), MPFR_RNDN);
+    mpfr_set_zero(mpc_imagref(result.m_digits->z), 1);
+    return result;
+}
+
+PreciseComplex PreciseComplex::imaginaryPart() const
+{
+    PreciseComplex result(precision());
+    mpfr_set(mpc_realref(result.m_digits->z), mpc_imagref(m_digits->z), MPFR_RNDN);
+    mpfr_set_zero(mpc_imagref(result.m_digits->z), 1);
+    return result;
+}
+
+std::array<std::string, 2> PreciseComplex::scaledIntegerParts(int bits) const
+{
+    std::array<std::string, 2> parts;
+    mpfr_t scaled;
+    mpfr_init2(scaled, precision());
+    mpz_t whole;
+    mpz_init(whole);
+    for (int i = 0; i < 2; ++i) {
+        mpfr_srcptr part = i == 0 ? mpc_realref(m_digits->z) : mpc_imagref(m_digits->z);
+        if (mpfr_number_p(part) == 0)
+            continue;
+        mpfr_mul_2si(scaled, part, bits, MPFR_RNDN);
+        mpfr_get_z(whole, scaled, MPFR_RNDN);
+        std::string digits(mpz_sizeinbase(whole, 10) + 2, '\0');
+        mpz_get_str(digits.data(), 10, whole);
+        digits.resize(digits.find('\0'));
+        parts[static_cast<std::size_t>(i)] = std::move(digits);
+    }
+    mpz_clear(whole);
+    mpfr_clear(scaled);
+    return parts;
+}
+
 PreciseComplex PreciseComplex::times(long k) const
 {
     PreciseComplex result(precision());
@@ -248,14 +292,16 @@ void setZero(mpc_ptr z)
 
 /// Scratch numbers of one precision.
 struct Scratch {
-    explicit Scratch(int bits) : precision(bits), rounding(std::ldexp(1.0, 1 - bits)), division(bits)
+    /// ln 10 costs a logarithm at the precision: it is computed only for a program that needs it.
+    Scratch(int bits, bool needsLn10) : precision(bits), rounding(std::ldexp(1.0, 1 - bits)), division(bits)
     {
         for (mpc_ptr t : {t1, t2, t3, t4, argument})
             mpc_init2(t, bits);
         mpfr_init2(tiny, bits);
         mpfr_init2(ln10, bits);
         mpfr_set_ui(ln10, 10, MPFR_RNDN);
-        mpfr_log(ln10, ln10, MPFR_RNDN);
+        if (needsLn10)
+            mpfr_log(ln10, ln10, MPFR_RNDN);
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
@@ -283,15 +329,56 @@ struct Scratch {
 
 } // namespace
 
-/// The cells and scratch numbers of one precision, made once.
+namespace {
+
+/// One part of a typed number at bits: the decimal the double was read from (its shortest
+/// round-trip digits), so that 0.1 means one tenth and not the double nearest to it. Whether the
+/// part is rounded.
+bool setTypedPart(mpfr_ptr part, double value)
+{
+    if (!std::isfinite(value) || std::trunc(value) == value)
+        return mpfr_set_d(part, value, MPFR_RNDN) != 0;
+    std::array<char, 32> digits{};
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size() - 1, value);
+    *written.ptr = '\0';
+    return mpfr_set_str(part, digits.data(), 10, MPFR_RNDN) != 0;
+}
+
+bool readsLgt(const ExpressionProgram& program)
+{
+    for (const Instruction instruction : program.instructions())
+        if (instruction.op == Op::Function && instruction.operand == engine::token::kLgt)
+            return true;
+    return false;
+}
+
+} // namespace
+
+/// The cells and scratch numbers of one precision, and the program's constants at it, made once.
 struct PreciseEvaluator::Workspace {
-    Workspace(int bits, int cellCount)
+    Workspace(int bits, int cellCount, const ExpressionProgram& program)
         : precision(bits), depth(cellCount),
-          cells(std::make_unique<Cell[]>(static_cast<std::size_t>(cellCount))), scratch(bits)
+          cells(std::make_unique<Cell[]>(static_cast<std::size_t>(cellCount))),
+          scratch(bits, readsLgt(program))
     {
         for (int i = 0; i < depth; ++i) {
             mpc_init2(cells[static_cast<std::size_t>(i)].value, bits);
             mpc_init2(cells[static_cast<std::size_t>(i)].derivative, bits);
+        }
+        for (const Instruction instruction : program.instructions()) {
+            if (instruction.op != Op::Constant)
+                continue;
+            const std::size_t index = instruction.operand;
+            if (constants.size() <= index) {
+                constants.resize(index + 1);
+                isRounded.resize(index + 1, false);
+            }
+            const Complex value = program.constant(instruction.operand);
+            PreciseComplex typed(bits);
+            const bool re = setTypedPart(mpc_realref(typed.m_digits->z), value.re);
+            const bool im = setTypedPart(mpc_imagref(typed.m_digits->z), value.im);
+            constants[index] = std::move(typed);
+            isRounded[index] = re || im;
         }
     }
     Workspace(const Workspace&) = delete;
@@ -308,6 +395,8 @@ struct PreciseEvaluator::Workspace {
     int depth = 0;
     std::unique_ptr<Cell[]> cells;
     Scratch scratch;
+    std::vector<PreciseComplex> constants; ///< by constant index; only the used ones are set
+    std::vector<bool> isRounded;           ///< whether the constant's decimal needed rounding
 };
 
 PreciseEvaluator::PreciseEvaluator(const ExpressionProgram& program) : m_program(program) {}
@@ -763,7 +852,7 @@ PreciseResult PreciseEvaluator::evaluate(const PreciseComplex& x, double xBound,
         if (workspace->precision == precision)
             found = workspace.get();
     if (found == nullptr) {
-        m_workspaces.push_back(std::make_unique<Workspace>(precision, m_program.stackDepth()));
+        m_workspaces.push_back(std::make_unique<Workspace>(precision, m_program.stackDepth(), m_program));
         found = m_workspaces.back().get();
     }
     Workspace& w = *found;
@@ -784,9 +873,14 @@ PreciseResult PreciseEvaluator::evaluate(const PreciseComplex& x, double xBound,
     for (const Instruction instruction : m_program.instructions()) {
         EvaluationOutcome outcome = EvaluationOutcome::Defined;
         switch (instruction.op) {
-        case Op::Constant:
-            push(m_program.constant(instruction.operand), false);
+        case Op::Constant: {
+            const std::size_t index = instruction.operand;
+            Cell& cell = push({}, false);
+            mpc_set(cell.value, w.constants[index].m_digits->z, kNearest);
+            if (w.isRounded[index])
+                cell.bound = u * magnitude(m_program.constant(instruction.operand));
             break;
+        }
         case Op::Letter:
             push(letters[instruction.operand], false);
             break;

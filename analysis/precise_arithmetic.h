@@ -6,7 +6,9 @@
 #include "analysis/evaluation_outcome.h"
 #include "analysis/expression_program.h"
 
+#include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace analysis {
@@ -49,6 +51,12 @@ public:
     friend PreciseComplex operator/(const PreciseComplex& a, const PreciseComplex& b);
     /// k z, exactly rounded.
     [[nodiscard]] PreciseComplex times(long k) const;
+    /// The real part, and the imaginary part, as values of their own (with no imaginary part).
+    [[nodiscard]] PreciseComplex realPart() const;
+    [[nodiscard]] PreciseComplex imaginaryPart() const;
+    /// round(re 2^bits) and round(im 2^bits) as decimal integers, for exact integer arithmetic on
+    /// the digits ("0" for a part that is 0; empty for a part that is not finite).
+    [[nodiscard]] std::array<std::string, 2> scaledIntegerParts(int bits) const;
 
     struct Digits;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The search for all solutions per equation over the golden inputs: median and worst time, and the
-// evaluations it made; and the whole Solve command with the check and all solutions shown.
+// evaluations it made; and the whole Solve command with the check and all solutions shown, with exact
+// values, and with both.
 #include "analysis/all_solutions.h"
 #include "config/solve_command.h"
 #include "engine/equation_solver.h"
@@ -58,14 +59,15 @@ void BM_AllSolutionsGoldenInputs(benchmark::State& state)
 }
 BENCHMARK(BM_AllSolutionsGoldenInputs)->Unit(benchmark::kMillisecond);
 
-/// The window's Solve of every golden input with Show check and Show all solutions on: solve, check,
-/// search and the text of the block, each input timed on its own (the fastest of the iterations).
-void BM_SolveWithCheckAndAllSolutions(benchmark::State& state)
+/// The window's Solve of every golden input with the given switches: solve, check, search, exact
+/// values and the text of the block, each input timed on its own (the fastest of the iterations).
+void timeSolves(benchmark::State& state, bool allSolutions, bool exactValues)
 {
     const std::vector<std::string> inputs = support::goldenInputs(GOLDEN_DIR);
     config::SolveOptions options = config::defaultSolveOptions();
     options.showCheck = true;
-    options.allSolutions = true;
+    options.allSolutions = allSolutions;
+    options.exactValues = exactValues;
     engine::EquationSolver solver;
     std::vector<double> times(inputs.size(), 1e300);
     for (auto _ : state) {
@@ -83,6 +85,25 @@ void BM_SolveWithCheckAndAllSolutions(benchmark::State& state)
     state.counters["worst_ms"] = *worst;
     state.SetLabel("worst: " + inputs[static_cast<std::size_t>(worst - times.begin())]);
 }
+
+void BM_SolveWithCheckAndAllSolutions(benchmark::State& state)
+{
+    timeSolves(state, true, false);
+}
 BENCHMARK(BM_SolveWithCheckAndAllSolutions)->Unit(benchmark::kMillisecond);
+
+/// Show exact values on: the closed form of the derivation's value only.
+void BM_SolveWithCheckAndExactValues(benchmark::State& state)
+{
+    timeSolves(state, false, true);
+}
+BENCHMARK(BM_SolveWithCheckAndExactValues)->Unit(benchmark::kMillisecond);
+
+/// Both on: the closed form of every value listed as well.
+void BM_SolveWithAllSolutionsAndExactValues(benchmark::State& state)
+{
+    timeSolves(state, true, true);
+}
+BENCHMARK(BM_SolveWithAllSolutionsAndExactValues)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -39,6 +39,8 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.solve.showCheck = true;
         } else if (arg == "--all") {
             options.solve.allSolutions = true;
+        } else if (arg == "--exact") {
+            options.solve.exactValues = true;
         } else if (arg == "--line-numbers") {
             options.solve.addLineNumbers = true;
         } else if (arg == "--equivalent") {
@@ -76,7 +78,7 @@ std::string usageText()
            "  --json                    print one JSON object per equation, one per line: the equation\n"
            "                            as solved, its lines with their reasons (text, kind, rule), the\n"
            "                            error number, the final value and its check (maths in the\n"
-           "                            engine's notation)\n"
+           "                            engine's notation; every value with its exact form or null)\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
            "  --equivalent TEXT         marker in front of every derived line (default \"" +
@@ -88,6 +90,8 @@ std::string usageText()
            "  --check                   end every solution with its result check, not only a failed one\n"
            "  --all                     end every solution with all solutions found numerically\n"
            "                            (\"Other solutions: x = ...\", at most 12, each checked)\n"
+           "  --exact                   add the exact value of every value shown where one is proved\n"
+           "                            (\"Exact value: x = (1+sqr(5))/2\", \"x = 1.41421 = sqr(2)\")\n"
            "  --language FILE           take the messages, the header, the reasons, the check and\n"
            "                            solutions lines from a language file\n"
            "  --help                    show this text\n"

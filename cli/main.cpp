@@ -106,6 +106,8 @@ int main(int argc, char** argv)
     // The raw output shows the engine's text alone: nothing to search for.
     config::SolveOptions solveOptions = options.solve;
     solveOptions.allSolutions = solveOptions.allSolutions && !options.raw;
+    // The JSON object gives every value its exact form.
+    solveOptions.exactValues = (solveOptions.exactValues || options.json) && !options.raw;
     bool anyError = false;
     bool anyRejected = false;
     bool first = true;

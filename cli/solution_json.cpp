@@ -57,7 +57,24 @@ void writeLines(JsonWriter& json, const std::vector<std::string_view>& lines,
     json.endArray();
 }
 
-/// The final x = constant: the last line's text after "x=" and the value at full precision.
+/// "exact": the closed form in the engine's notation (pi as "π"), or null.
+void writeExact(JsonWriter& json, const analysis::ExactValue& exact)
+{
+    json.key("exact");
+    if (exact.isFound())
+        json.string(exact.text);
+    else
+        json.null();
+}
+
+const analysis::ExactValue& exactAt(const std::vector<analysis::ExactValue>& values, std::size_t i)
+{
+    static const analysis::ExactValue none;
+    return i < values.size() ? values[i] : none;
+}
+
+/// The final x = constant: the last line's text after "x=", the value at full precision and its
+/// exact form (which belongs to the checked value: only a value that verified has one).
 void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines,
                 const config::SolveRecord& solved)
 {
@@ -70,6 +87,7 @@ void writeValue(JsonWriter& json, const std::vector<std::string_view>& lines,
     json.key("text").string(lines.back().substr(2));
     json.key("re").number(value.re);
     json.key("im").number(value.im);
+    writeExact(json, solved.exact.finalValue);
     json.endObject();
 }
 
@@ -119,26 +137,30 @@ void writeCheck(JsonWriter& json, const analysis::CheckResult& check)
     json.endObject();
 }
 
-void writeSolutions(JsonWriter& json, const analysis::AllSolutions& found)
+void writeSolutions(JsonWriter& json, const analysis::AllSolutions& found, const analysis::ExactValues& exact)
 {
     json.beginObject();
     json.key("families").beginArray();
-    for (const analysis::SolutionFamily& family : found.families) {
+    for (std::size_t i = 0; i < found.families.size(); ++i) {
+        const analysis::SolutionFamily& family = found.families[i];
         json.beginObject();
         json.key("base");
         writeNumber(json, family.base);
         json.key("period");
         writeNumber(json, family.period);
+        writeExact(json, exactAt(exact.families, i));
         json.endObject();
     }
     json.endArray();
     json.key("values").beginArray();
-    for (const analysis::Solution& solution : found.solutions) {
+    for (std::size_t i = 0; i < found.solutions.size(); ++i) {
+        const analysis::Solution& solution = found.solutions[i];
         json.beginObject();
         json.key("text").string(engine::formatValue(solution.value));
         json.key("re").number(solution.value.re);
         json.key("im").number(solution.value.im);
         json.key("verdict").string(analysis::verdictName(solution.verdict));
+        writeExact(json, exactAt(exact.solutions, i));
         json.endObject();
     }
     json.endArray();
@@ -164,7 +186,7 @@ std::string solutionJson(const config::SolveRecord& solved, const config::StepPh
     writeCheck(json, solved.check);
     if (solved.solutions.hasRun) {
         json.key("solutions");
-        writeSolutions(json, solved.solutions);
+        writeSolutions(json, solved.solutions, solved.exact);
     }
     json.endObject();
     return json.text();

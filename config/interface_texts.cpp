@@ -90,6 +90,8 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {kKeyMoreSolutions, "More solutions may exist.", Main, Stored},
     // After a list with a periodic family "x = 2.61799 + 6.28319*k".
     {kKeyAnyWholeNumber, "(k any whole number)", Main, Stored},
+    // After the derivation, with Show exact values: "%s" is the closed form of its final value.
+    {kKeyExactValue, "Exact value: x = %s", Main, Stored},
     {"FrmMain.m_BTNX", "Variable X", Main, Tooltip},
     {"FrmMain.m_BTNClearSelection", "Clear selection", Main, Tooltip},
     {"FrmMain.m_BTNClearAll", "Clear all", Main, Tooltip},
@@ -142,6 +144,7 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {"FrmOpt.m_CHKExplainSteps", "Explain steps", Options, WindowText},
     {"FrmOpt.m_CHKShowCheck", "Show check", Options, WindowText},
     {"FrmOpt.m_CHKAllSolutions", "Show all solutions", Options, WindowText},
+    {"FrmOpt.m_CHKExactValues", "Show exact values", Options, WindowText},
     {"FrmOpt.m_LBLEquivalent", "Equivalent text", Options, WindowText},
     {"FrmOpt.m_LBLDecimalSeparator", "Decimal seperator", Options, WindowText},
     {"FrmOpt.m_BTNEquivalentReset", "Reset", Options, WindowText},

@@ -2,6 +2,7 @@
 // The Solve command's text path: prepare, solve, decorate, wrap in the header, localise the point.
 #include "config/solve_command.h"
 
+#include "analysis/precise_expression.h"
 #include "config/interface_texts.h"
 #include "config/settings.h"
 #include "engine/equation_solver.h"
@@ -103,6 +104,7 @@ SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts)
     options.showCheck = settings.showCheck;
     options.explainSteps = settings.explainSteps;
     options.allSolutions = settings.allSolutions;
+    options.exactValues = settings.exactValues;
     applySolveTexts(texts, options);
     return options;
 }
@@ -125,6 +127,7 @@ void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options)
     options.solutionsTexts = {texts.text(kKeyOtherSolutions), texts.text(kKeyNoOtherSolutions),
                               texts.text(kKeyAllSolutions),   texts.text(kKeyNoSolutions),
                               texts.text(kKeyMoreSolutions),  texts.text(kKeyAnyWholeNumber)};
+    options.exactValueText = texts.text(kKeyExactValue);
 }
 
 SolveOptions defaultSolveOptions()
@@ -211,27 +214,44 @@ std::string checkLine(const analysis::CheckResult& check, const CheckTexts& text
     return formatText(texts.notPossible, kKeyCheckNotPossible, {});
 }
 
+std::string displayClosedForm(std::string_view text, bool addSpaces, std::string_view decimalSeparator)
+{
+    // The decoration spaces the program's own notation; pi stands in as a letter none of the
+    // forms uses.
+    constexpr std::string_view kPiStandIn = "y";
+    const std::string spaced =
+        displayText(ReplaceAll(text, analysis::kPiText, kPiStandIn), addSpaces, decimalSeparator);
+    return ReplaceAll(spaced, kPiStandIn, analysis::kPiText);
+}
+
 std::string solutionsLines(const analysis::AllSolutions& found, const analysis::CheckResult& check,
-                           const SolutionsTexts& texts, bool addSpaces, std::string_view decimalSeparator)
+                           const SolutionsTexts& texts, bool addSpaces, std::string_view decimalSeparator,
+                           const analysis::ExactValues& exact)
 {
     if (!found.hasRun)
         return {};
     const std::string_view separator = decimalSeparator.empty() ? kEnginePoint : decimalSeparator;
     const bool hasFinalValue = check.verdict == analysis::CheckVerdict::Verified && check.letterSet < 0;
     std::string list;
-    const auto add = [&](const std::string& value) {
+    const auto add = [&](const std::string& value, const analysis::ExactValue* closedForm) {
         if (!list.empty())
             list += separator == "," ? "; " : ", ";
         list += "x = " + displayText(value, addSpaces, separator);
+        if (closedForm != nullptr && closedForm->isFound())
+            list += " = " + displayClosedForm(closedForm->text, addSpaces, separator);
+    };
+    const auto exactOf = [](const std::vector<analysis::ExactValue>& values, std::size_t i) {
+        return i < values.size() ? &values[i] : nullptr;
     };
     // A family holds the derivation's value too: the other members are other solutions.
-    for (const analysis::SolutionFamily& family : found.families)
-        add(familyText(family));
-    for (const analysis::Solution& solution : found.solutions) {
+    for (std::size_t i = 0; i < found.families.size(); ++i)
+        add(familyText(found.families[i]), exactOf(exact.families, i));
+    for (std::size_t i = 0; i < found.solutions.size(); ++i) {
+        const analysis::Solution& solution = found.solutions[i];
         // Multiplicities and the derivation's own value are shown once.
         if (hasFinalValue && analysis::isSameSolution(solution.value, check.value))
             continue;
-        add(engine::formatValue(solution.value));
+        add(engine::formatValue(solution.value), exactOf(exact.solutions, i));
     }
     std::string lines;
     if (list.empty()) {
@@ -261,6 +281,8 @@ SolveRecord solveRecord(engine::EquationSolver& solver, std::string_view equatio
         record.check = analysis::checkSolve(record.equation, record.details);
     if (options.allSolutions)
         record.solutions = analysis::findAllSolutions(record.equation);
+    if (options.exactValues && record.error == engine::ErrorCode::None)
+        record.exact = analysis::findExactValues(record.equation, record.check, record.solutions);
     return record;
 }
 
@@ -291,6 +313,13 @@ SolutionBlock renderBlock(const SolveRecord& record, const SolveOptions& options
         if (!last.empty() && !last.ends_with("\r\n"))
             last += "\r\n";
     };
+    if (!block.endedWithError && record.exact.finalValue.isFound()) {
+        startLine();
+        const std::string closedForm[] = {
+            displayClosedForm(record.exact.finalValue.text, options.addSpaces, separator)};
+        block.parts.push_back({BlockPartKind::ExactValue,
+                               formatText(options.exactValueText, kKeyExactValue, closedForm) + "\r\n"});
+    }
     block.hasCheckLine =
         !block.endedWithError && (options.showCheck || analysis::isRejection(record.check.verdict));
     if (block.hasCheckLine) {
@@ -299,8 +328,8 @@ SolutionBlock renderBlock(const SolveRecord& record, const SolveOptions& options
             {BlockPartKind::Check,
              checkLine(record.check, options.checkTexts, options.addSpaces, separator) + "\r\n"});
     }
-    const std::string lines =
-        solutionsLines(record.solutions, record.check, options.solutionsTexts, options.addSpaces, separator);
+    const std::string lines = solutionsLines(record.solutions, record.check, options.solutionsTexts,
+                                             options.addSpaces, separator, record.exact);
     if (!lines.empty()) {
         startLine();
         block.parts.push_back({BlockPartKind::Solutions, lines});

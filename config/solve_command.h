@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/all_solutions.h"
+#include "analysis/exact_value.h"
 #include "analysis/result_check.h"
 #include "config/step_reasons.h"
 #include "engine/error_codes.h"
@@ -67,11 +68,14 @@ struct SolveOptions {
     /// Add the block of all solutions found numerically (AllSolutions).
     bool allSolutions = false;
     SolutionsTexts solutionsTexts;
+    /// Look for the closed form of every value shown and show the ones proved (ExactValues).
+    bool exactValues = false;
+    std::string exactValueText; ///< FrmMain.m_acMExactValue: "%s" the closed form of the final value
 };
 
 /// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator,
-/// ExplainSteps, ShowCheck, AllSolutions) with the current header, step phrases, check and solutions
-/// texts.
+/// ExplainSteps, ShowCheck, AllSolutions, ExactValues) with the current header, step phrases, check and
+/// solutions texts.
 [[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
 /// Sets the texts of options (header, step phrases, check and solutions lines) from texts.
 void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options);
@@ -90,16 +94,21 @@ struct SolveRecord {
     analysis::CheckResult check;
     /// What the search for all solutions found; hasRun is false when it was not asked for.
     analysis::AllSolutions solutions;
+    /// The closed forms of the final value and of what the search found; every one NotAsked
+    /// when exact values were not asked for.
+    analysis::ExactValues exact;
 };
 
 /// Solves equation (UTF-8, as typed) with solver: prepares it, solves it with details, checks the
-/// final value in the prepared equation and, with AllSolutions, searches all solutions.
+/// final value in the prepared equation, with AllSolutions searches all solutions, and with
+/// ExactValues looks for the closed forms of the values found.
 [[nodiscard]] SolveRecord solveRecord(engine::EquationSolver& solver, std::string_view equation,
                                       const SolveOptions& options);
 
 /// What a part of a block is, so that the view can colour it.
 enum class BlockPartKind {
     Derivation, ///< the header and the dressed solution
+    ExactValue, ///< the line with the closed form of the final value
     Check,      ///< the check line
     Solutions,  ///< the block of all solutions
 };
@@ -111,8 +120,8 @@ struct BlockPart {
 
 /// One solved equation as the view shows it.
 struct SolutionBlock {
-    /// The parts in order: the derivation, then the check line when there is one, then the block of
-    /// all solutions when it was asked for.
+    /// The parts in order: the derivation, then the exact value's line when one was found, then the
+    /// check line when there is one, then the block of all solutions when it was asked for.
     std::vector<BlockPart> parts;
     /// header, dressed solution, check line and solutions, decimal separator applied; no separator line
     std::string text;
@@ -149,16 +158,23 @@ struct SolutionBlock {
 /// final value that checks (check Verified), the other solutions or "none other"; without one,
 /// all solutions or "none". The periodic families come first, each as "x = base + period*k", then
 /// the single values, separated by ", " (by "; " when the separator is a comma), numbers as
-/// displayNumber writes them; a line on k follows a list with a family, then the note that more
-/// may exist.
+/// displayNumber writes them, each followed by " = " and its closed form when exact has found one;
+/// a line on k follows a list with a family, then the note that more may exist.
 [[nodiscard]] std::string solutionsLines(const analysis::AllSolutions& found,
                                          const analysis::CheckResult& check, const SolutionsTexts& texts,
-                                         bool addSpaces, std::string_view decimalSeparator);
+                                         bool addSpaces, std::string_view decimalSeparator,
+                                         const analysis::ExactValues& exact = {});
+
+/// A closed form as the extra lines write it: blanks around its operators when addSpaces, as a
+/// derivation has them, and the decimal separator (a family's base may be a decimal); pi stays "π".
+[[nodiscard]] std::string displayClosedForm(std::string_view text, bool addSpaces,
+                                            std::string_view decimalSeparator);
 
 /// The block of a record: the header format with the prepared equation and the dressed solution
 /// (with explainSteps every line followed by its reason, see `explainLines`), every "." of it
-/// replaced by the decimal separator; the check line when the check rejects the value or ShowCheck
-/// asks (never after an error message); then the block of all solutions. A header format whose
+/// replaced by the decimal separator; the exact value's line when one was found; the check line when
+/// the check rejects the value or ShowCheck asks (never after an error message); then the block of
+/// all solutions. A header format whose
 /// conversions do not take exactly the two texts is replaced by the built-in one.
 [[nodiscard]] SolutionBlock renderBlock(const SolveRecord& record, const SolveOptions& options);
 

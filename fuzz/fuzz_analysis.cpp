@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes through what judges an answer: the precise evaluation at a value taken from
-// the input, the result check of the derivation and the search for all solutions, and checks what
-// must hold of them.
+// the input, the result check of the derivation, the search for all solutions and their exact values,
+// and checks what must hold of them.
 #include "analysis/all_solutions.h"
+#include "analysis/exact_value.h"
 #include "analysis/precise_arithmetic.h"
+#include "analysis/precise_expression.h"
+#include "analysis/principal_values.h"
 #include "analysis/result_check.h"
 #include "engine/equation_solver.h"
 #include "engine/solve_details.h"
 
 #include <cmath>
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -41,6 +46,33 @@ void expectBoundsHold(const analysis::ExpressionProgram& side, engine::Complex x
         std::abort();
 }
 
+/// An exact value shown must be the value it stands beside: its text, read on its own and evaluated
+/// in long double with principal values, agrees with the decimal (beyond that evaluation's rounding).
+void expectExactAgrees(const analysis::ExactValue& exact, engine::Complex decimal)
+{
+    if (!exact.isFound())
+        return;
+    std::string expression = "x=";
+    for (std::size_t i = 0; i < exact.text.size();) {
+        if (exact.text.compare(i, analysis::kPiText.size(), analysis::kPiText) == 0) {
+            expression += "(4*atn(1))";
+            i += analysis::kPiText.size();
+        } else {
+            expression += exact.text[i++];
+        }
+    }
+    analysis::Equation form;
+    if (!form.load(expression))
+        std::abort();
+    const auto value = analysis::principalValue<long double>(form.right(), std::complex<long double>{},
+                                                             analysis::LetterValues{});
+    const std::complex<long double> expected(decimal.re, decimal.im);
+    if (value.outcome != analysis::EvaluationOutcome::Defined ||
+        std::abs(value.value - expected) >
+            1e-12L * std::abs(expected) + 64.0L * std::numeric_limits<long double>::epsilon() * value.scale)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -64,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static auto solver = std::make_unique<engine::EquationSolver>();
     engine::SolveDetails details;
     static_cast<void>(solver->Solve(text, details));
-    static_cast<void>(analysis::checkSolve(text, details));
+    const analysis::CheckResult check = analysis::checkSolve(text, details);
 
     // The search takes milliseconds: only for short equations, so the fuzzer keeps its pace. Every
     // solution it lists verifies again, and so does the base of every family.
@@ -79,5 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const analysis::SolutionFamily& family : found.families)
         if (analysis::checkValue(equation, family.base).verdict != analysis::CheckVerdict::Verified)
             std::abort();
+
+    // Every exact value agrees with its decimal.
+    const analysis::ExactValues exact = analysis::findExactValues(text, check, found);
+    expectExactAgrees(exact.finalValue, check.value);
+    for (std::size_t i = 0; i < found.solutions.size() && i < exact.solutions.size(); ++i)
+        expectExactAgrees(exact.solutions[i], found.solutions[i].value);
     return 0;
 }

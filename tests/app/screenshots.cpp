@@ -189,6 +189,23 @@ bool checkedSolutions(const QString& file)
     return save(*window, file);
 }
 
+/// Exact values beside the decimals (Show all solutions and Show exact values on).
+bool exactValues(const QString& file)
+{
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(),
+                  app::test::settingsFile("  <AlwaysClearSolution>0</AlwaysClearSolution>\r\n"
+                                          "  <AllSolutions>1</AllSolutions>\r\n"
+                                          "  <ExactValues>1</ExactValues>\r\n"));
+    const auto window = fixture.makeWindow();
+    if (!show(*window, QSize(800, 460)))
+        return false;
+    solve(*window, QStringLiteral("x^2-x-1=0"));
+    solve(*window, QStringLiteral("2^x=3"));
+    solve(*window, QStringLiteral("sin(x)=0.5"));
+    return save(*window, file);
+}
+
 bool optionsDialog(const QString& file, const QByteArray& language)
 {
     WindowFixture fixture;
@@ -259,6 +276,7 @@ int main(int argc, char** argv)
                   {"main_window_german.png", germanWindow},
                   {"main_window_explained.png", explainedSteps},
                   {"main_window_checked.png", checkedSolutions},
+                  {"main_window_exact.png", exactValues},
                   {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
                   {"options_dialog_german.png",
                    [](const QString& file) { return optionsDialog(file, "Deutsch"); }},

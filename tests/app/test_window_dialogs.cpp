@@ -30,8 +30,8 @@ private slots:
     void optionsCancelledKeepsEveryValue();
     void fontsChosenSurviveARestart();
     void viewFontPickerOpensOnTheDrawnFont();
-    void showCheckOption();
-    void allSolutionsOption();
+    void solveSwitches_data();
+    void solveSwitches();
     void languageCommand_data();
     void languageCommand();
     void qtTranslations_data();
@@ -258,69 +258,72 @@ void TestWindowDialogs::viewFontPickerOpensOnTheDrawnFont()
     QVERIFY(after.fixedPitch());
 }
 
-void TestWindowDialogs::showCheckOption()
+void TestWindowDialogs::solveSwitches_data()
 {
-    WindowFixture fixture;
-    const auto solvedText = [](CTervalonDlg& window) {
-        window.widgets().equation->setText("x=5");
-        window.widgets().solve->click();
-        return window.widgets().view->toPlainText();
-    };
-    const auto toggleShowCheck = [&fixture](CTervalonDlg& window, bool wasChecked) {
-        fixture.platform.dialogScript = scripted<COptionsDlg>(
-            [wasChecked](COptionsDlg& dialog) {
-                QCOMPARE(dialog.widgets().showCheck->text(), QString("Show check"));
-                QCOMPARE(dialog.widgets().showCheck->isChecked(), wasChecked);
-                dialog.widgets().showCheck->click();
-            },
-            true);
-        window.mainMenu().actions().options->trigger();
-    };
-    {
-        const auto window = fixture.makeWindow();
-        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\n"));
-        toggleShowCheck(*window, false);
-        QVERIFY(window->settings().showCheck);
-        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\nCheck: both sides equal 5.\n"));
-        window->close();
-    }
-    // Stored, and switched off again the same way.
-    const auto restarted = fixture.makeWindow();
-    QVERIFY(restarted->settings().showCheck);
-    toggleShowCheck(*restarted, true);
-    QCOMPARE(solvedText(*restarted), QString("Solution of 'x=5'\nx = 5\n"));
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<QString>("added"); // the lines the switch adds after the derivation
+    QTest::addColumn<int>("field");     // the Settings switch, see switchOf
+
+    QTest::newRow("show check") << "Show check"
+                                << "x=5"
+                                << "Check: both sides equal 5.\n"
+                                << 0;
+    QTest::newRow("show all solutions") << "Show all solutions"
+                                        << "x=5"
+                                        << "No other solutions found.\n"
+                                        << 1;
+    QTest::newRow("show exact values") << "Show exact values"
+                                       << "x^2=2"
+                                       << "Exact value: x = sqr(2)\n"
+                                       << 2;
 }
 
-void TestWindowDialogs::allSolutionsOption()
+// Each switch of the Options dialog that adds lines after a derivation: off by default, on after a
+// click, stored across a restart, and switched off again the same way.
+void TestWindowDialogs::solveSwitches()
 {
+    QFETCH(QString, caption);
+    QFETCH(QString, equation);
+    QFETCH(QString, added);
+    QFETCH(int, field);
+    const auto box = [field](COptionsDlg& dialog) {
+        const auto& w = dialog.widgets();
+        return field == 0 ? w.showCheck : field == 1 ? w.allSolutions : w.exactValues;
+    };
+    const auto isOn = [field](const config::Settings& settings) {
+        return field == 0 ? settings.showCheck : field == 1 ? settings.allSolutions : settings.exactValues;
+    };
     WindowFixture fixture;
-    const auto solvedText = [](CTervalonDlg& window) {
-        window.widgets().equation->setText("x=5");
+    const auto solvedText = [&equation](CTervalonDlg& window) {
+        window.widgets().equation->setText(equation);
         window.widgets().solve->click();
         return window.widgets().view->toPlainText();
     };
-    const auto toggle = [&fixture](CTervalonDlg& window, bool wasChecked) {
+    const auto toggle = [&](CTervalonDlg& window, bool wasChecked) {
         fixture.platform.dialogScript = scripted<COptionsDlg>(
-            [wasChecked](COptionsDlg& dialog) {
-                QCOMPARE(dialog.widgets().allSolutions->text(), QString("Show all solutions"));
-                QCOMPARE(dialog.widgets().allSolutions->isChecked(), wasChecked);
-                dialog.widgets().allSolutions->click();
+            [&, wasChecked](COptionsDlg& dialog) {
+                QCOMPARE(box(dialog)->text(), caption);
+                QCOMPARE(box(dialog)->isChecked(), wasChecked);
+                box(dialog)->click();
             },
             true);
         window.mainMenu().actions().options->trigger();
     };
+    QString plain;
     {
         const auto window = fixture.makeWindow();
-        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\n"));
+        plain = solvedText(*window);
+        QVERIFY(!plain.contains(added));
         toggle(*window, false);
-        QVERIFY(window->settings().allSolutions);
-        QCOMPARE(solvedText(*window), QString("Solution of 'x=5'\nx = 5\nNo other solutions found.\n"));
+        QVERIFY(isOn(window->settings()));
+        QCOMPARE(solvedText(*window), plain + added);
         window->close();
     }
     const auto restarted = fixture.makeWindow();
-    QVERIFY(restarted->settings().allSolutions);
+    QVERIFY(isOn(restarted->settings()));
     toggle(*restarted, true);
-    QCOMPARE(solvedText(*restarted), QString("Solution of 'x=5'\nx = 5\n"));
+    QCOMPARE(solvedText(*restarted), plain);
 }
 
 void TestWindowDialogs::languageCommand_data()

@@ -26,7 +26,10 @@ for number, text in enumerate(sys.stdin.buffer.read().decode("utf-8").split("\n"
     check(list(solved)[:5] == ["equation", "lines", "error", "value", "check"], f"line {number}: members")
     check(isinstance(solved["error"], int), f"line {number}: error")
     value = solved["value"]
-    check(value is None or sorted(value) == ["im", "re", "text"], f"line {number}: value")
+    check(value is None or list(value) == ["text", "re", "im", "exact"], f"line {number}: value")
+    # Only a value that verified can have an exact form.
+    check(value is None or value["exact"] is None or solved["check"]["verdict"] == "verified",
+          f"line {number}: exact value of an unverified value")
     print("equation", json.dumps(solved["equation"], ensure_ascii=False))
     for line in solved["lines"]:
         check(list(line) == LINE_MEMBERS, f"line {number}: solution line members")
@@ -44,9 +47,9 @@ for number, text in enumerate(sys.stdin.buffer.read().decode("utf-8").split("\n"
     if "solutions" in solved:
         found = solved["solutions"]
         check(list(found) == ["families", "values", "mayHaveMore"], f"line {number}: solutions members")
-        check(all(list(f) == ["base", "period"] and list(f["base"]) == NUMBER_MEMBERS
+        check(all(list(f) == ["base", "period", "exact"] and list(f["base"]) == NUMBER_MEMBERS
                   and list(f["period"]) == NUMBER_MEMBERS for f in found["families"]),
               f"line {number}: solution families")
-        check(all(list(v) == ["text", "re", "im", "verdict"] and v["verdict"] == "verified"
+        check(all(list(v) == ["text", "re", "im", "verdict", "exact"] and v["verdict"] == "verified"
                   for v in found["values"]), f"line {number}: solution values")
         print("solutions", json.dumps(found, ensure_ascii=False))

@@ -50,7 +50,7 @@ std::string escapedHtml(std::string_view text)
 
 /// The block the window shows for a worked example: `data-equation` solved with the shipped
 /// language file `data-language`; `data-options` may ask for "lines", a decimal "comma", the
-/// reasons ("explain") and "all" solutions.
+/// reasons ("explain"), "all" solutions and "exact" values.
 std::string solvedExample(const std::string& attributes)
 {
     engine::EquationSolver solver;
@@ -63,6 +63,7 @@ std::string solvedExample(const std::string& attributes)
     options.addLineNumbers = switches.find("lines") != std::string::npos;
     options.explainSteps = switches.find("explain") != std::string::npos;
     options.allSolutions = switches.find("all") != std::string::npos;
+    options.exactValues = switches.find("exact") != std::string::npos;
     if (switches.find("comma") != std::string::npos)
         options.decimalSeparator = ",";
     return escapedHtml(solutionBlock(solver, attribute(attributes, "data-equation"), options).text);

@@ -105,7 +105,8 @@ TEST(SettingsDefaults,
                            "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
                            "  <ExplainSteps>0</ExplainSteps>\r\n"
                            "  <ShowCheck>0</ShowCheck>\r\n"
-                           "  <AllSolutions>0</AllSolutions>\r\n"));
+                           "  <AllSolutions>0</AllSolutions>\r\n"
+                           "  <ExactValues>0</ExactValues>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -154,6 +155,7 @@ Settings fullSet()
     settings.showCheck = true;
     settings.allSolutions = true;
     settings.lastEquation = " x^2 = 4 ";
+    settings.exactValues = true;
     return settings;
 }
 
@@ -173,6 +175,7 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <ShowCheck>1</ShowCheck>\r\n"
                              "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <LastEquation> x^2 = 4 </LastEquation>\r\n"
+                             "  <ExactValues>1</ExactValues>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -270,6 +273,8 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
          [](Settings& s) { s.showCheck = true; }},
         {"all solutions", settingsFile("  <AllSolutions>1</AllSolutions>\r\n"),
          [](Settings& s) { s.allSolutions = true; }},
+        {"exact values", settingsFile("  <ExactValues>1</ExactValues>\r\n"),
+         [](Settings& s) { s.exactValues = true; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),

@@ -256,6 +256,56 @@ TEST(SolveCommand, AllSolutionsFollowTheDerivationAndItsCheck)
     }
 }
 
+TEST(SolveCommand, ExactValuesFollowTheDerivationAndTheValuesListed)
+{
+    const auto exact = [](void (*more)(SolveOptions&)) {
+        SolveOptions options = with(more);
+        options.exactValues = true;
+        return options;
+    };
+    const struct {
+        const char* name;
+        std::string equation;
+        SolveOptions options;
+        std::string lastLines; ///< the end of the block
+        bool hasExactLine = true;
+    } rows[] = {
+        {"Line", "x^2=2", exact([](SolveOptions&) {}), "<=> x = 1.41421\r\nExact value: x = sqr(2)\r\n"},
+        {"BeforeTheCheck", "3*x=1", exact([](SolveOptions& o) { o.showCheck = true; }),
+         "Exact value: x = 1 / 3\r\nCheck: both sides equal 1.\r\n"},
+        // A decimal that is the value already gets nothing.
+        {"AlreadyExact", "2*x=5", exact([](SolveOptions&) {}), "<=> x = 2.5\r\n", false},
+        {"Listed", "x^2-x-1=0", exact([](SolveOptions& o) { o.allSolutions = true; }),
+         "Exact value: x = (1 + sqr(5)) / 2\r\nOther solutions: x =  - 0.618034 = (1 - sqr(5)) / 2\r\n"},
+        {"CompactWithComma", "x^2+x+1=0", exact([](SolveOptions& o) {
+             o.allSolutions = true;
+             o.addSpaces = false;
+             o.decimalSeparator = ",";
+         }),
+         "Exact value: x = (-1+sqr(-3))/2\r\nOther solutions: x = -0,5-0,866025*sqr(-1) = "
+         "(-1-sqr(-3))/2\r\n"},
+        {"Families", "sin(x)=0.5", exact([](SolveOptions& o) { o.allSolutions = true; }),
+         "Exact value: x = \xCF\x80 / 6\r\nOther solutions: x = 0.523599 + 6.28319 * k = \xCF\x80 / 6 + 2 * "
+         "\xCF\x80 * "
+         "k, x = 2.61799 + 6.28319 * k = 5 * \xCF\x80 / 6 + 2 * \xCF\x80 * k\r\n(k any whole number)\r\n"},
+        {"Translated", "x^2=2", exact([](SolveOptions& o) { o.exactValueText = "Exakter Wert: x = %s"; }),
+         "Exakter Wert: x = sqr(2)\r\n"},
+        // Off: the block is as without the option.
+        {"Off", "x^2=2", with([](SolveOptions&) {}), "<=> x = 1.41421\r\n", false},
+    };
+    engine::EquationSolver solver;
+    for (const auto& row : rows) {
+        const SolutionBlock block = solutionBlock(solver, row.equation, row.options);
+        EXPECT_TRUE(block.text.ends_with(row.lastLines)) << row.name << ": " << block.text;
+        // The line is a part of its own, for the view's colours.
+        const bool hasExactPart =
+            std::any_of(block.parts.begin(), block.parts.end(), [](const BlockPart& part) {
+                return part.kind == BlockPartKind::ExactValue && part.text.find(" x = ") != std::string::npos;
+            });
+        EXPECT_EQ(hasExactPart, row.hasExactLine) << row.name;
+    }
+}
+
 TEST(SolveCommand, SolutionsListSeparatesByASemicolonAfterADecimalComma)
 {
     analysis::AllSolutions found;

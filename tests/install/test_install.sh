@@ -244,8 +244,8 @@ fi
 depends="$(dpkg-deb -f "$deb" Depends)"
 if [[ ", $depends," =~ ,\ libqt6widgets6[\ ,] ]] && [[ "$depends" == *qt6-qpa-plugins* ]] &&
     [[ "$depends" == *qt6-translations-l10n* ]] && [[ ", $depends," =~ ,\ libmpc3[\ ,] ]] &&
-    [[ ", $depends," =~ ,\ libmpfr6[\ ,] ]]; then
-    pass "Depends names libqt6widgets6, the Qt platform plugins, Qt's translations, GNU MPC and MPFR"
+    [[ ", $depends," =~ ,\ libmpfr6[\ ,] ]] && [[ ", $depends," =~ ,\ libfplll8[\ ,] ]]; then
+    pass "Depends names libqt6widgets6, the Qt platform plugins, Qt's translations, GNU MPC, MPFR and fplll"
 else
     fail "Depends" "$depends"
 fi
