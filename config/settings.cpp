@@ -109,6 +109,8 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"ShowCheck", &Settings::showCheck, false, kReadSwitches},
     {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
     {"LastEquation", &Settings::lastEquation, std::string_view(), kReadTexts, Write::UnlessEmpty},
+    {"ShowGraph", &Settings::showGraph, false, kReadSwitches},
+    {"GraphSplitter", &Settings::graphSplitter, std::int32_t{450}, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

@@ -105,7 +105,9 @@ TEST(SettingsDefaults,
                            "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
                            "  <ExplainSteps>0</ExplainSteps>\r\n"
                            "  <ShowCheck>0</ShowCheck>\r\n"
-                           "  <AllSolutions>0</AllSolutions>\r\n"));
+                           "  <AllSolutions>0</AllSolutions>\r\n"
+                           "  <ShowGraph>0</ShowGraph>\r\n"
+                           "  <GraphSplitter>450</GraphSplitter>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -154,6 +156,8 @@ Settings fullSet()
     settings.showCheck = true;
     settings.allSolutions = true;
     settings.lastEquation = " x^2 = 4 ";
+    settings.showGraph = true;
+    settings.graphSplitter = 610;
     return settings;
 }
 
@@ -164,8 +168,8 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     ASSERT_TRUE(SaveSettings(folder.file("Tervalon.ini"), written));
     EXPECT_EQ(loadedFrom(folder.file("Tervalon.ini")), written);
 
-    // The recent list follows the single keys, the view font's own flag, the added switches and the
-    // last equation, in menu order.
+    // The recent list follows the single keys, the view font's own flag, the added switches, the
+    // last equation and the graph panel's two keys, in menu order.
     const std::string bytes = readBytes(folder.file("Tervalon.ini"));
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
@@ -173,6 +177,8 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <ShowCheck>1</ShowCheck>\r\n"
                              "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <LastEquation> x^2 = 4 </LastEquation>\r\n"
+                             "  <ShowGraph>1</ShowGraph>\r\n"
+                             "  <GraphSplitter>610</GraphSplitter>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
