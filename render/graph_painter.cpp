@@ -235,10 +235,16 @@ private:
         spot(0, -sy);
         for (int lift = 1; lift <= 4; ++lift)
             corners.emplace_back(at.x() + gap, at.y() - gap - height * (1 + lift));
+        // Where every spot is taken, the first one, moved into the plot.
         QRectF chosen(corners.front(), QSizeF(width, height));
+        const QRectF& plot = m_frame.plot;
+        chosen.moveLeft(
+            std::clamp(chosen.left(), plot.left() + 1, std::max(plot.left() + 1, plot.right() - width - 1)));
+        chosen.moveTop(
+            std::clamp(chosen.top(), plot.top() + 1, std::max(plot.top() + 1, plot.bottom() - height - 1)));
         for (const QPointF& corner : corners) {
             const QRectF box(corner, QSizeF(width, height));
-            const bool isFree = m_frame.plot.contains(box) &&
+            const bool isFree = plot.contains(box) &&
                                 std::none_of(m_placed.begin(), m_placed.end(),
                                              [&](const QRectF& placed) { return placed.intersects(box); });
             if (isFree) {
