@@ -295,7 +295,6 @@ std::pair<double, double> robustYLimits(const std::vector<const GraphCurve*>& cu
 
 GraphPicture firstPicture(const Equation& equation, const GraphInput& input)
 {
-    GraphPicture picture;
     const auto [xMin, xMax] = chooseXRange(input);
     // A first pass with provisional limits finds the limits; the curves are then sampled for them.
     GraphWindow window{xMin, xMax, -10.0, 10.0};

@@ -6,7 +6,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
