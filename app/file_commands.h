@@ -67,8 +67,11 @@ public:
 
     [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
 
-private:
+    /// The message of a file that cannot be read or written (key kKeyReadError or kKeyWriteError,
+    /// its "%s" the path), with the error caption, over the window.
     void showFileError(std::string_view key, const QString& path);
+
+private:
     void setTitleFor(const QString& path);
 
     FileCommandTargets m_targets;

@@ -38,6 +38,7 @@ constexpr std::array kActionTexts = std::to_array<ActionText>({
     {&MenuActions::clearEquation, "FrmMain.ID_MEN_EQUALCLEAR"},
     {&MenuActions::options, "FrmMain.ID_MEN_OPTIONS"},
     {&MenuActions::language, "FrmMain.ID_MEN_LANGUAGE"},
+    {&MenuActions::graph, config::kKeyGraphMenu},
     {&MenuActions::help, "FrmMain.ID_MEN_HELP"},
     {&MenuActions::license, "FrmMain.ID_MEN_LICENSE"},
     {&MenuActions::changes, "FrmMain.ID_MEN_README"},
@@ -61,6 +62,7 @@ constexpr std::array kShortcuts = std::to_array<Shortcut>({
     {&MenuActions::help, QKeyCombination(Qt::Key_F1)},
     {&MenuActions::saveResult, Qt::CTRL | Qt::Key_R},
     {&MenuActions::selectAll, Qt::CTRL | Qt::Key_A},
+    {&MenuActions::graph, QKeyCombination(Qt::Key_F4)},
 });
 
 } // namespace
@@ -98,6 +100,9 @@ void MainMenu::createMenus(QWidget& window)
     m_menus.view = bar.addMenu(QString());
     m_actions.options = m_menus.view->addAction(QString());
     m_actions.language = m_menus.view->addAction(QString());
+    m_menus.view->addSeparator();
+    m_actions.graph = m_menus.view->addAction(QString());
+    m_actions.graph->setCheckable(true);
 
     // The fourth menu has no text key: its caption is always "?".
     m_menus.help = bar.addMenu(QStringLiteral("?"));

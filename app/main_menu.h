@@ -36,6 +36,7 @@ struct MenuActions {
     // View
     QAction* options = nullptr;
     QAction* language = nullptr;
+    QAction* graph = nullptr; ///< checkable: the graph panel is shown
     // ?
     QAction* help = nullptr;
     QAction* license = nullptr;
@@ -54,7 +55,7 @@ struct Menus {
 };
 
 /// Builds the menu bar once; `retranslate` sets every caption from the interface texts, exactly as
-/// loaded (a tab separates a caption from the shortcut text it shows). Eight commands own a
+/// loaded (a tab separates a caption from the shortcut text it shows). Nine commands own a
 /// shortcut key, active whichever control of the window has the focus.
 class MainMenu : public QObject {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include "app/equation_field.h"
 #include "app/file_commands.h"
 #include "app/font_mapping.h"
+#include "app/graph_panel.h"
 #include "app/main_menu.h"
 #include "app/platform.h"
 #include "app/recent_files_menu.h"
@@ -36,8 +37,10 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSplitter>
 #include <QUrl>
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -50,6 +53,9 @@ constexpr int kMinimumHeight = 450;
 constexpr int kInitialWidth = 800;
 constexpr int kInitialHeight = 600;
 constexpr int kPictureSize = 72;
+/// The graph panel's share of the width, in thousandths, at least and at most.
+constexpr int kSmallestGraphShare = 150;
+constexpr int kLargestGraphShare = 850;
 /// A view holding more characters is emptied, not recoloured, when the options change.
 constexpr int kMaxRecolouredLength = 20000;
 // The words the solution view shows as function names.
@@ -131,6 +137,12 @@ void CTervalonDlg::createWidgets()
     m_widgets.view = new CScriptEdit(this);
     m_widgets.view->setWindowKeys(m_menu->windowKeys());
     m_widgets.view->SetKeywords(QString::fromLatin1(kFunctionKeywords));
+    m_widgets.graph = new GraphPanel(m_platform, this);
+    m_widgets.splitter = new QSplitter(Qt::Horizontal, this);
+    m_widgets.splitter->setChildrenCollapsible(false);
+    m_widgets.splitter->addWidget(m_widgets.view);
+    m_widgets.splitter->addWidget(m_widgets.graph);
+    m_widgets.graph->hide();
     m_files = new FileCommands(
         {*this, m_platform, *m_widgets.equation, *m_widgets.view, m_menu->recent(), m_languages.texts()},
         this);
@@ -147,7 +159,7 @@ void CTervalonDlg::createWidgets()
     layout->addWidget(m_widgets.picture, 0, 0, 2, 1);
     layout->addLayout(equationRow, 0, 1);
     layout->addWidget(m_widgets.keys, 1, 1);
-    layout->addWidget(m_widgets.view, 2, 0, 1, 2);
+    layout->addWidget(m_widgets.splitter, 2, 0, 1, 2);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(1, 1);
     layout->setHorizontalSpacing(12);
@@ -182,6 +194,9 @@ void CTervalonDlg::connectCommands()
     connect(actions.checkForUpdate, &QAction::triggered, this,
             [this] { m_platform.openUrl(QUrl(toQString(config::updatePageAddress()))); });
     connect(actions.info, &QAction::triggered, this, &CTervalonDlg::handleInfo);
+    connect(actions.graph, &QAction::toggled, this, &CTervalonDlg::handleGraph);
+    connect(m_widgets.graph, &GraphPanel::writeFailed, this,
+            [this](const QString& path) { m_files->showFileError(config::kKeyWriteError, path); });
 }
 
 void CTervalonDlg::chooseSettingsFolder()
@@ -205,6 +220,7 @@ void CTervalonDlg::retranslate()
     m_widgets.solve->setText(toQString(texts.text("FrmMain.m_BTNSolve")));
     m_widgets.equation->setToolTip(toQString(texts.text("FrmMain.m_EDTEquation")));
     m_widgets.keys->retranslate(texts);
+    m_widgets.graph->retranslate(texts, decimalSeparator());
 }
 
 void CTervalonDlg::LoadSettings()
@@ -223,6 +239,8 @@ void CTervalonDlg::LoadSettings()
     applyFont(*this, m_settings.dialogFont.effectiveFont(), true);
     config::restoreLanguage(m_settings, m_languages, m_solver);
     retranslate();
+    m_menu->actions().graph->setChecked(m_settings.showGraph);
+    placeSplitter();
 }
 
 void CTervalonDlg::SaveSettings()
@@ -238,6 +256,7 @@ void CTervalonDlg::SaveSettings()
     for (const QString& path : m_menu->recent().paths())
         m_settings.recent.push_back(toUtf8(path));
     m_settings.deactivate = m_menu->recent().isDeactivated();
+    rememberSplitter();
     // A failed save keeps the previous file; there is nobody left to tell.
     config::SaveSettings(m_settingsFile, m_settings);
 }
@@ -294,6 +313,8 @@ void CTervalonDlg::configureView()
     view.SetKeywordColor(fromColorValue(m_settings.colorFunction), true);
     view.SetNumberColor(fromColorValue(m_settings.colorNumber), false);
     view.ApplyViewFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
+    // The graph is drawn on the view's paper, its labels in the window's font.
+    m_widgets.graph->setPaper(view.palette().color(QPalette::Base), font());
 }
 
 void CTervalonDlg::handleOptions()
@@ -354,7 +375,40 @@ void CTervalonDlg::openDocument(const std::filesystem::path& file)
 
 void CTervalonDlg::handleSolve()
 {
-    solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings, m_languages.texts());
+    m_lastSolved = m_widgets.equation->text();
+    const analysis::GraphInput graph =
+        solveIntoView(m_solver, *m_widgets.view, m_lastSolved, m_settings, m_languages.texts());
+    m_hasLastGraph = m_settings.showGraph;
+    if (m_hasLastGraph)
+        m_widgets.graph->setInput(graph);
+}
+
+void CTervalonDlg::handleGraph(bool isShown)
+{
+    if (!isShown)
+        rememberSplitter();
+    m_settings.showGraph = isShown;
+    if (isShown && !m_hasLastGraph && !m_lastSolved.isNull()) {
+        m_widgets.graph->setInput(graphInputOf(m_solver, m_lastSolved, m_settings, m_languages.texts()));
+        m_hasLastGraph = true;
+    }
+    m_widgets.graph->setVisible(isShown);
+    if (isShown)
+        placeSplitter();
+}
+
+void CTervalonDlg::rememberSplitter()
+{
+    const QList<int> sizes = m_widgets.splitter->sizes();
+    if (m_widgets.graph->isVisible() && sizes.size() == 2 && sizes[0] + sizes[1] > 0)
+        m_settings.graphSplitter = static_cast<std::int32_t>(1000LL * sizes[1] / (sizes[0] + sizes[1]));
+}
+
+void CTervalonDlg::placeSplitter()
+{
+    const int share =
+        std::clamp(static_cast<int>(m_settings.graphSplitter), kSmallestGraphShare, kLargestGraphShare);
+    m_widgets.splitter->setSizes({1000 - share, share});
 }
 
 void CTervalonDlg::handleCopy()

@@ -14,6 +14,7 @@
 
 class QLabel;
 class QPushButton;
+class QSplitter;
 
 namespace app {
 
@@ -21,6 +22,7 @@ class CalculatorKeys;
 class CScriptEdit;
 class EquationField;
 class FileCommands;
+class GraphPanel;
 class MainMenu;
 class Platform;
 
@@ -32,6 +34,8 @@ struct MainWindowWidgets {
     QPushButton* solve = nullptr;
     CalculatorKeys* keys = nullptr;
     CScriptEdit* view = nullptr;
+    QSplitter* splitter = nullptr; ///< the solution view and the graph panel beside it
+    GraphPanel* graph = nullptr;
 };
 
 /// The program's single window. Construction runs the start-up: program and settings folders, the
@@ -92,6 +96,12 @@ private:
     void openDocument(const std::filesystem::path& file);
     void handleSolve();
     void handleCopy();
+    /// View > Graph: shows or hides the panel (ShowGraph); a panel shown draws the last equation solved.
+    void handleGraph(bool isShown);
+    /// The panel's share of the splitter from the settings, in thousandths.
+    void placeSplitter();
+    /// The settings take the panel's share while it is shown.
+    void rememberSplitter();
     [[nodiscard]] QString decimalSeparator() const;
 
     StartupContext m_context;
@@ -106,6 +116,9 @@ private:
     MainMenu* m_menu = nullptr;
     FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;
+    /// The equation of the last Solve, as typed, and whether the panel holds its graph.
+    QString m_lastSolved;
+    bool m_hasLastGraph = false;
     QtTranslations m_qtTranslations;
 };
 

@@ -9,13 +9,15 @@
 
 namespace app {
 
-void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
-                   const config::Settings& settings, const config::InterfaceTexts& texts)
+analysis::GraphInput solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
+                                   const config::Settings& settings, const config::InterfaceTexts& texts)
 {
     if (settings.alwaysClearSolution)
         view.clearText();
-    const config::SolutionBlock block =
-        config::solutionBlock(solver, toUtf8(equation), config::solveOptions(settings, texts));
+    config::SolveOptions options = config::solveOptions(settings, texts);
+    options.graph = settings.showGraph;
+    const config::SolveRecord record = config::solveRecord(solver, toUtf8(equation), options);
+    const config::SolutionBlock block = config::renderBlock(record, options);
     bool isFirst = true;
     for (const config::BlockPart& part : block.parts) {
         QString text = toQString(part.text);
@@ -27,6 +29,15 @@ void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QStr
             part.kind == config::BlockPartKind::Check && analysis::isRejection(block.check.verdict);
         view.appendText(text, isWarning);
     }
+    return record.graph;
+}
+
+analysis::GraphInput graphInputOf(engine::EquationSolver& solver, const QString& equation,
+                                  const config::Settings& settings, const config::InterfaceTexts& texts)
+{
+    config::SolveOptions options = config::solveOptions(settings, texts);
+    options.graph = true;
+    return config::solveRecord(solver, toUtf8(equation), options).graph;
 }
 
 } // namespace app

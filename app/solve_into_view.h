@@ -2,6 +2,8 @@
 // The window's Solve command: the shared Solve text path, then the block appended to the solution view.
 #pragma once
 
+#include "analysis/graph_samples.h"
+
 class QString;
 
 namespace config {
@@ -19,8 +21,15 @@ class CScriptEdit;
 
 /// Solves equation (the field's text) as tervalon-solve does and appends the block to view: the
 /// view is emptied first when AlwaysClearSolution is on, and a block that follows text gets the
-/// separator line in front. The equation field is not changed.
-void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
-                   const config::Settings& settings, const config::InterfaceTexts& texts);
+/// separator line in front. The equation field is not changed. Returns the graph's input when
+/// ShowGraph is on (else one whose outcome is EngineError with error number 0: nothing to draw).
+analysis::GraphInput solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
+                                   const config::Settings& settings, const config::InterfaceTexts& texts);
+
+/// The graph's input of equation, solved again without touching the view: for a panel shown after
+/// the equation was solved.
+[[nodiscard]] analysis::GraphInput graphInputOf(engine::EquationSolver& solver, const QString& equation,
+                                                const config::Settings& settings,
+                                                const config::InterfaceTexts& texts);
 
 } // namespace app

@@ -2,9 +2,40 @@
 // Parses the command line of tervalon-solve.
 #include "cli_options.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace cli {
+
+namespace {
+
+bool endsWithNoCase(std::string_view text, std::string_view end)
+{
+    if (text.size() < end.size())
+        return false;
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        const char c = text[text.size() - end.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != end[i])
+            return false;
+    }
+    return true;
+}
+
+bool parseSide(std::string_view text, int& side)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
+    return error == std::errc() && end == text.data() + text.size() && side >= kMinPlotSide &&
+           side <= kMaxPlotSide;
+}
+
+bool parsePlotSize(std::string_view text, int& width, int& height)
+{
+    const std::size_t times = text.find('x');
+    return times != std::string_view::npos && parseSide(text.substr(0, times), width) &&
+           parseSide(text.substr(times + 1), height);
+}
+
+} // namespace
 
 bool parseArguments(int argc, const char* const* argv, CliOptions& options, std::string& error)
 {
@@ -52,6 +83,22 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
         } else if (arg == "--language") {
             if (!takeValue(options.languageFile))
                 return false;
+        } else if (arg == "--plot") {
+            if (!takeValue(options.plotFile))
+                return false;
+            if (!endsWithNoCase(options.plotFile, ".png") && !endsWithNoCase(options.plotFile, ".svg")) {
+                error = "--plot needs a file name ending in .png or .svg";
+                return false;
+            }
+        } else if (arg == "--plot-size") {
+            std::string size;
+            if (!takeValue(size))
+                return false;
+            if (!parsePlotSize(size, options.plotWidth, options.plotHeight)) {
+                error = "--plot-size needs WIDTHxHEIGHT, each from " + std::to_string(kMinPlotSide) + " to " +
+                        std::to_string(kMaxPlotSide);
+                return false;
+            }
         } else {
             error.assign("unknown option ").append(arg);
             return false;
@@ -61,7 +108,20 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
         error = "--json and --raw cannot be combined";
         return false;
     }
+    if (!options.plotFile.empty() && options.raw) {
+        error = "--plot and --raw cannot be combined";
+        return false;
+    }
+    options.solve.graph = !options.plotFile.empty();
     return true;
+}
+
+std::string plotFileName(const std::string& file, std::size_t index)
+{
+    if (index == 0)
+        return file;
+    const std::size_t dot = file.size() - 4; // the extension is checked: ".png" or ".svg"
+    return file.substr(0, dot) + "-" + std::to_string(index + 1) + file.substr(dot);
 }
 
 std::string usageText()
@@ -94,6 +154,9 @@ std::string usageText()
            "                            (\"Exact value: x = (1+sqr(5))/2\", \"x = 1.41421 = sqr(2)\")\n"
            "  --language FILE           take the messages, the header, the reasons, the check and\n"
            "                            solutions lines from a language file\n"
+           "  --plot FILE               draw each equation's sides and solutions to FILE (.png or\n"
+           "                            .svg), the second equation's to FILE-2.png and so on\n"
+           "  --plot-size WxH           size of the pictures in pixels (default 800x500)\n"
            "  --help                    show this text\n"
            "\n"
            "Each final value x = ... is substituted into the equation as entered; a value that does\n"

@@ -6,6 +6,9 @@
 #include "config/solve_command.h"
 #include "engine/equation_solver.h"
 #include "engine/error_codes.h"
+#ifdef TERVALON_PLOT
+#include "cli/plot_files.h"
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -103,6 +106,21 @@ int main(int argc, char** argv)
     if (!options.languageFile.empty() && !applyLanguage(options.languageFile, *solver, options.solve))
         return kUsageOrFileError;
 
+#ifdef TERVALON_PLOT
+    std::unique_ptr<cli::PlotWriter> plots;
+    if (!options.plotFile.empty()) {
+        plots = std::make_unique<cli::PlotWriter>(options.plotWidth, options.plotHeight,
+                                                  options.solve.graphTexts, options.solve.decimalSeparator);
+    }
+#else
+    if (!options.plotFile.empty()) {
+        std::cerr << "tervalon-solve: this build draws no pictures (--plot needs Qt)\n";
+        return kUsageOrFileError;
+    }
+#endif
+    bool anyPlotFailed = false;
+    std::size_t plotIndex = 0;
+
     // The raw output shows the engine's text alone: nothing to search for.
     config::SolveOptions solveOptions = options.solve;
     solveOptions.allSolutions = solveOptions.allSolutions && !options.raw;
@@ -114,6 +132,16 @@ int main(int argc, char** argv)
     const auto solveOne = [&](const std::string& equation) {
         const config::SolveRecord record = config::solveRecord(*solver, equation, solveOptions);
         anyError = anyError || record.error != engine::ErrorCode::None;
+#ifdef TERVALON_PLOT
+        if (plots) {
+            const std::string file = cli::plotFileName(options.plotFile, plotIndex);
+            if (!plots->write(file, record.graph)) {
+                std::cerr << "tervalon-solve: the picture '" << file << "' cannot be written\n";
+                anyPlotFailed = true;
+            }
+        }
+#endif
+        ++plotIndex;
         if (options.raw) {
             if (!options.solve.explainSteps)
                 return output.write(record.solution + "\r\n");
@@ -150,6 +178,8 @@ int main(int argc, char** argv)
     }
     if (!output.finish())
         return reportWriteFailure(output);
+    if (anyPlotFailed)
+        return kUsageOrFileError;
     // A wrong result weighs more than an equation the engine refused.
     if (anyRejected)
         return kCheckFailed;

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
-# Fails when a layer includes a layer above it: engine/ anything of analysis/, config/, cli/ or app/;
-# analysis/ anything of config/, cli/ or app/, or an engine header beyond those it may read;
-# config/ anything of cli/ or app/; cli/ anything of app/; and when the Qt-free files of app/ include Qt.
+# Fails when a layer includes a layer above it: engine/ anything of analysis/, render/, config/, cli/ or app/;
+# analysis/ anything of render/, config/, cli/ or app/, or an engine header beyond those it may read;
+# render/ (the graph's pictures) anything of config/, cli/ or app/; config/ anything of render/, cli/ or
+# app/; cli/ anything of app/; and when the Qt-free files of app/ include Qt.
 # Run with -DSOURCE_DIR=<project root>.
 function(check_layer folder forbidden_regex)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp"
@@ -21,7 +22,7 @@ set(faults "")
 # names are enough; a CMake link to a higher target is caught as well.
 set(all_faults "")
 check_layer(engine
-    "#[ \t]*include[ \t]*[\"<](\\.\\./)*(analysis|config|cli|app)/|target_link_libraries\\(engine.*(analysis|config|cli|app)")
+    "#[ \t]*include[ \t]*[\"<](\\.\\./)*(analysis|render|config|cli|app)/|target_link_libraries\\(engine.*(analysis|render|config|cli|app)")
 list(APPEND all_faults ${faults})
 set(faults "")
 # The numeric extras read the engine's token form and arithmetic, never its buffers, rules or recorder:
@@ -29,7 +30,8 @@ set(faults "")
 # tells an exact value that the decimal already shows.
 set(engine_headers_for_analysis
     "validation|pieces|constant_folding|complex_arithmetic|token_table|piece_string|complex_value|solve_details|formatting")
-check_layer(analysis "#[ \t]*include[ \t]*[\"<](\\.\\./)*(config|cli|app)/|target_link_libraries\\(analysis.*(config|cli|app)")
+check_layer(analysis
+    "#[ \t]*include[ \t]*[\"<](\\.\\./)*(render|config|cli|app)/|target_link_libraries\\(analysis.*(render|config|cli|app)")
 list(APPEND all_faults ${faults})
 set(faults "")
 file(GLOB_RECURSE analysis_sources "${SOURCE_DIR}/analysis/*.h" "${SOURCE_DIR}/analysis/*.cpp")
@@ -42,7 +44,10 @@ foreach(source ${analysis_sources})
         endif()
     endforeach()
 endforeach()
-check_layer(config "#[ \t]*include[ \t]*[\"<](\\.\\./)*(cli|app)/|target_link_libraries\\(config.*(cli|app)")
+check_layer(config "#[ \t]*include[ \t]*[\"<](\\.\\./)*(render|cli|app)/|target_link_libraries\\(config.*(render|cli|app)")
+list(APPEND all_faults ${faults})
+set(faults "")
+check_layer(render "#[ \t]*include[ \t]*[\"<](\\.\\./)*(config|cli|app)/|target_link_libraries\\(graph_render.*(config|cli|app)")
 list(APPEND all_faults ${faults})
 set(faults "")
 check_layer(cli "#[ \t]*include[ \t]*[\"<](\\.\\./)*app/|target_link_libraries\\(cli.*app")

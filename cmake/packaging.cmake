@@ -25,8 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TERVALON_UPDATE_HOST}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: without a platform plugin the window cannot
-# start, the SVG plugins draw its icons, and Qt's translations put the dialogs Qt draws itself into
-# the chosen language.
+# start, the SVG plugins draw its icons (Qt SVG is also linked for the graph's SVG export, which
+# dpkg-shlibdeps sees), and Qt's translations put the dialogs Qt draws itself into the chosen language.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n")
 # Fonts metric-compatible with the solution view's "Courier New"; xdg-open for help and documents.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, xdg-utils")

@@ -46,6 +46,7 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {"FrmMain.ID_MEN_LICENSE", "License", Main, Menu},
     {"FrmMain.ID_MEN_README", "Changes", Main, Menu},
     {"FrmMain.ID_MEN_CHECKUPDATE", "Check for update", Main, Menu},
+    {kKeyGraphMenu, "Graph\tF4", Main, Menu},
     // Main window, window texts, stored texts and tooltips.
     {"FrmMain.m_LBLEquation", "Equation", Main, WindowText},
     {"FrmMain.m_BTNSolve", "Solve", Main, WindowText},
@@ -92,6 +93,17 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {kKeyAnyWholeNumber, "(k any whole number)", Main, Stored},
     // After the derivation, with Show exact values: "%s" is the closed form of its final value.
     {kKeyExactValue, "Exact value: x = %s", Main, Stored},
+    // The graph panel: the legend, what it shows instead of curves, its tabs, buttons and file filter.
+    {kKeyGraphLeft, "left side", Main, Stored},
+    {kKeyGraphRight, "right side", Main, Stored},
+    {kKeyGraphLetters, "The graph needs values for the letters.", Main, Stored},
+    {kKeyGraphNoReal, "No side is real in this range.", Main, Stored},
+    {kKeyGraphError, "No graph: ERROR %d", Main, Stored},
+    {kKeyGraphFilter, "PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg||", Main, Stored},
+    {kKeyGraphReal, "Real", Main, WindowText},
+    {kKeyGraphComplex, "Complex", Main, WindowText},
+    {kKeySaveGraph, "Save graph...", Main, WindowText},
+    {kKeyCopyGraph, "Copy graph", Main, WindowText},
     {"FrmMain.m_BTNX", "Variable X", Main, Tooltip},
     {"FrmMain.m_BTNClearSelection", "Clear selection", Main, Tooltip},
     {"FrmMain.m_BTNClearAll", "Clear all", Main, Tooltip},

@@ -69,6 +69,17 @@ inline constexpr std::string_view kKeyNoSolutions = "FrmMain.m_acMNoSolutions";
 inline constexpr std::string_view kKeyMoreSolutions = "FrmMain.m_acMMoreSolutions";
 inline constexpr std::string_view kKeyAnyWholeNumber = "FrmMain.m_acMAnyWholeNumber";
 inline constexpr std::string_view kKeyExactValue = "FrmMain.m_acMExactValue";
+inline constexpr std::string_view kKeyGraphLeft = "FrmMain.m_acMGraphLeft";
+inline constexpr std::string_view kKeyGraphRight = "FrmMain.m_acMGraphRight";
+inline constexpr std::string_view kKeyGraphLetters = "FrmMain.m_acMGraphLetters";
+inline constexpr std::string_view kKeyGraphNoReal = "FrmMain.m_acMGraphNoReal";
+inline constexpr std::string_view kKeyGraphError = "FrmMain.m_acMGraphError";
+inline constexpr std::string_view kKeyGraphFilter = "FrmMain.m_acMGraphFilter";
+inline constexpr std::string_view kKeyGraphMenu = "FrmMain.ID_MEN_GRAPH";
+inline constexpr std::string_view kKeyGraphReal = "FrmMain.m_TABGraphReal";
+inline constexpr std::string_view kKeyGraphComplex = "FrmMain.m_TABGraphComplex";
+inline constexpr std::string_view kKeySaveGraph = "FrmMain.m_BTNSaveGraph";
+inline constexpr std::string_view kKeyCopyGraph = "FrmMain.m_BTNCopyGraph";
 /// The language's code for Qt's own texts ("de" loads qtbase_de.qm); empty for English.
 inline constexpr std::string_view kKeyQtLocale = "FrmLanguage.QtLocale";
 

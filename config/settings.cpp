@@ -110,6 +110,8 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
     {"LastEquation", &Settings::lastEquation, std::string_view(), kReadTexts, Write::UnlessEmpty},
     {"ExactValues", &Settings::exactValues, false, kReadSwitches},
+    {"ShowGraph", &Settings::showGraph, false, kReadSwitches},
+    {"GraphSplitter", &Settings::graphSplitter, std::int32_t{450}, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

@@ -67,6 +67,10 @@ struct Settings {
     std::string lastEquation;
     /// Every value shown also in closed form where one is proved (x = (1+sqr(5))/2).
     bool exactValues{};
+    /// The graph panel is shown beside the solution view.
+    bool showGraph{};
+    /// The graph panel's share of the width beside the solution view, in thousandths.
+    std::int32_t graphSplitter{450};
 
     bool operator==(const Settings&) const = default;
 };
@@ -77,8 +81,8 @@ struct Settings {
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
 /// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
-/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then ExactValues, then one
-/// Recent entry per recent file.
+/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then ExactValues, then
+/// ShowGraph and GraphSplitter, then one Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

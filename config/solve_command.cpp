@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace config {
@@ -128,6 +129,8 @@ void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options)
                               texts.text(kKeyAllSolutions),   texts.text(kKeyNoSolutions),
                               texts.text(kKeyMoreSolutions),  texts.text(kKeyAnyWholeNumber)};
     options.exactValueText = texts.text(kKeyExactValue);
+    options.graphTexts = {texts.text(kKeyGraphLeft), texts.text(kKeyGraphRight), texts.text(kKeyGraphLetters),
+                          texts.text(kKeyGraphNoReal), texts.text(kKeyGraphError)};
 }
 
 SolveOptions defaultSolveOptions()
@@ -279,8 +282,14 @@ SolveRecord solveRecord(engine::EquationSolver& solver, std::string_view equatio
     record.error = solver.lastError();
     if (record.error == engine::ErrorCode::None)
         record.check = analysis::checkSolve(record.equation, record.details);
+    analysis::AllSolutions found;
+    if (options.allSolutions || options.graph)
+        found = analysis::findAllSolutions(record.equation);
+    if (options.graph)
+        record.graph =
+            analysis::graphInput(record.equation, static_cast<int>(record.error), record.check, found);
     if (options.allSolutions)
-        record.solutions = analysis::findAllSolutions(record.equation);
+        record.solutions = std::move(found);
     if (options.exactValues && record.error == engine::ErrorCode::None)
         record.exact = analysis::findExactValues(record.equation, record.check, record.solutions);
     return record;

@@ -5,6 +5,7 @@
 
 #include "analysis/all_solutions.h"
 #include "analysis/exact_value.h"
+#include "analysis/graph_samples.h"
 #include "analysis/result_check.h"
 #include "config/step_reasons.h"
 #include "engine/error_codes.h"
@@ -53,6 +54,15 @@ struct SolutionsTexts {
     std::string anyWholeNumber; ///< no placeholder: the line after a list with a periodic family
 };
 
+/// The words of the graph's pictures (FrmMain.m_acMGraph...).
+struct GraphTexts {
+    std::string leftSide;     ///< the legend of the left side's curve
+    std::string rightSide;    ///< the legend of the right side's curve
+    std::string needsLetters; ///< no placeholder: an equation with other letters
+    std::string noRealValues; ///< no placeholder: no side is real in the window
+    std::string error;        ///< "%d" the engine's error number
+};
+
 /// How a solution is dressed, from the settings and the interface texts (all texts UTF-8).
 struct SolveOptions {
     bool addSpaces = false;
@@ -71,13 +81,18 @@ struct SolveOptions {
     /// Look for the closed form of every value shown and show the ones proved (ExactValues).
     bool exactValues = false;
     std::string exactValueText; ///< FrmMain.m_acMExactValue: "%s" the closed form of the final value
+    /// Hand the graph its input (ShowGraph, --plot): the search for all solutions then runs for the
+    /// marks even when the block does not list them.
+    bool graph = false;
+    GraphTexts graphTexts;
 };
 
 /// The options of the current settings (AddSpaces, AddLineNumbers, Equivalent, DecimalSeparator,
 /// ExplainSteps, ShowCheck, AllSolutions, ExactValues) with the current header, step phrases, check and
 /// solutions texts.
 [[nodiscard]] SolveOptions solveOptions(const Settings& settings, const InterfaceTexts& texts);
-/// Sets the texts of options (header, step phrases, check and solutions lines) from texts.
+/// Sets the texts of options (header, step phrases, check and solutions lines, the graph's words)
+/// from texts.
 void applySolveTexts(const InterfaceTexts& texts, SolveOptions& options);
 /// The options of a fresh settings file with the built-in English header.
 [[nodiscard]] SolveOptions defaultSolveOptions();
@@ -97,11 +112,14 @@ struct SolveRecord {
     /// The closed forms of the final value and of what the search found; every one NotAsked
     /// when exact values were not asked for.
     analysis::ExactValues exact;
+    /// The equation and every solution found, for the graph; outcome EngineError when not asked for.
+    analysis::GraphInput graph;
 };
 
 /// Solves equation (UTF-8, as typed) with solver: prepares it, solves it with details, checks the
-/// final value in the prepared equation, with AllSolutions searches all solutions, and with
-/// ExactValues looks for the closed forms of the values found.
+/// final value in the prepared equation, with AllSolutions or the graph searches all solutions,
+/// with ExactValues looks for the closed forms of the final value and the solutions listed, and
+/// with the graph gathers its input (the verified value and every solution found).
 [[nodiscard]] SolveRecord solveRecord(engine::EquationSolver& solver, std::string_view equation,
                                       const SolveOptions& options);
 

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages the build, the tests and the window need (idempotent): Qt 6 Widgets
-# with its SVG plugins for the icon and its own translations (the texts of the dialogs Qt draws
-# itself), GNU MPC and MPFR for the high-precision result check, fplll's lattice reduction for exact
-# values, fonts metric-compatible with
-# "Courier New", a virtual X server for screenshots, and unrtf, the independent reader that checks
-# the saved RTF results; Python for the test scripts; for the
-# installation and the Debian package: rsvg-convert for the PNG icons, dpkg-shlibdeps, and the
+# with its SVG plugins for the icon, Qt SVG's development files for the graph's SVG export, and its
+# own translations (the texts of the dialogs Qt draws itself), GNU MPC and MPFR for the high-precision
+# result check, fplll's lattice reduction for exact values, fonts metric-compatible with "Courier
+# New", a virtual X server for screenshots, and unrtf, the independent reader that checks the saved
+# RTF results; Python for the test scripts; for the installation and the Debian package:
+# rsvg-convert for the PNG icons, dpkg-shlibdeps, and the
 # validators of desktop entries, AppStream metadata, file types and manual pages.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-    locales qt6-base-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 xvfb xauth unrtf
+    locales qt6-base-dev libqt6svg6 qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 xvfb xauth unrtf
     librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info man-db inotify-tools
     libmpc-dev libmpfr-dev libgmp-dev libfplll-dev python3)
 

@@ -2,6 +2,7 @@
 // Makes the pictures of the program for the README and the help pages: real windows on temporary
 // folders, solved as a user would, grabbed into PNG files. Run by scripts/screenshots.sh.
 #include "app/equation_field.h"
+#include "app/graph_panel.h"
 #include "app/solution_view.h"
 #include "config/dialogs/about_dialog.h"
 #include "config/dialogs/language_dialog.h"
@@ -13,6 +14,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTest>
 
 #include <cstdio>
@@ -206,6 +208,24 @@ bool exactValues(const QString& file)
     return save(*window, file);
 }
 
+/// The graph panel beside the solution (ShowGraph on): the real line of x=10*sin(x-1), or with
+/// complex the complex plane of the seven roots of x^7=1.
+bool graphPanel(const QString& file, bool complex, const QByteArray& language = {},
+                QSize size = QSize(1180, 620))
+{
+    WindowFixture fixture;
+    const QByteArray entries = "  <ShowGraph>1</ShowGraph>\r\n  <GraphSplitter>560</GraphSplitter>\r\n";
+    if (language.isEmpty())
+        fixture.write(fixture.userSettings(), app::test::settingsFile(entries));
+    const auto window = language.isEmpty() ? fixture.makeWindow() : windowIn(fixture, language, entries);
+    if (!show(*window, size))
+        return false;
+    solve(*window, complex ? QStringLiteral("x^7=1") : QStringLiteral("x=10*sin(x-1)"));
+    if (complex)
+        window->widgets().graph->tabs().setCurrentIndex(1);
+    return save(*window, file);
+}
+
 bool optionsDialog(const QString& file, const QByteArray& language)
 {
     WindowFixture fixture;
@@ -265,7 +285,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s --scaled: the screen is not scaled (QT_SCALE_FACTOR=2)\n", argv[0]);
         return 2;
     }
-    const std::vector<Picture> scaledPictures = {{"main_window_hidpi.png", scaledWindow}};
+    const std::vector<Picture> scaledPictures = {{"main_window_hidpi.png", scaledWindow},
+                                                 // The scaled screen has 640x450 pixels to the program.
+                                                 {"graph_hidpi.png", [](const QString& file) {
+                                                      return graphPanel(file, false, {}, QSize(630, 420));
+                                                  }}};
     const std::vector<Picture> pictures =
         isScaled
             ? scaledPictures
@@ -277,6 +301,12 @@ int main(int argc, char** argv)
                   {"main_window_explained.png", explainedSteps},
                   {"main_window_checked.png", checkedSolutions},
                   {"main_window_exact.png", exactValues},
+                  {"graph_real.png", [](const QString& file) { return graphPanel(file, false); }},
+                  {"graph_complex.png", [](const QString& file) { return graphPanel(file, true); }},
+                  {"graph_german.png",
+                   [](const QString& file) { return graphPanel(file, false, "Deutsch"); }},
+                  {"graph_dark.png",
+                   onDarkDesktop([](const QString& file) { return graphPanel(file, false); })},
                   {"options_dialog.png", [](const QString& file) { return optionsDialog(file, "English"); }},
                   {"options_dialog_german.png",
                    [](const QString& file) { return optionsDialog(file, "Deutsch"); }},

@@ -169,6 +169,7 @@ void TestMainWindow::shortcuts_data()
         {QKeyCombination(Qt::Key_F1), "Help"},
         {Qt::CTRL | Qt::Key_R, "Save result"},
         {Qt::CTRL | Qt::Key_A, "Select all"},
+        {QKeyCombination(Qt::Key_F4), "Graph"},
     };
     for (const auto& row : table) {
         for (const char* focus : {"field", "view"}) {
@@ -215,11 +216,11 @@ void TestMainWindow::shortcuts()
         QCOMPARE(widgets.equation->text(), QString());
     if (command == "Clear result(s)")
         QVERIFY(widgets.view->document()->isEmpty());
-    // Exactly the eight commands own a key; "New equation" only shows Ctrl+N in its caption.
+    // Exactly the nine commands own a key; "New equation" only shows Ctrl+N in its caption.
     qsizetype owners = 0;
     for (const QAction* action : window->findChildren<QAction*>())
         owners += action->shortcut().isEmpty() ? 0 : 1;
-    QCOMPARE(owners, 8);
+    QCOMPARE(owners, 9);
     QVERIFY(window->mainMenu().actions().newEquation->shortcut().isEmpty());
 }
 

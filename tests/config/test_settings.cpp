@@ -106,7 +106,9 @@ TEST(SettingsDefaults,
                            "  <ExplainSteps>0</ExplainSteps>\r\n"
                            "  <ShowCheck>0</ShowCheck>\r\n"
                            "  <AllSolutions>0</AllSolutions>\r\n"
-                           "  <ExactValues>0</ExactValues>\r\n"));
+                           "  <ExactValues>0</ExactValues>\r\n"
+                           "  <ShowGraph>0</ShowGraph>\r\n"
+                           "  <GraphSplitter>450</GraphSplitter>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -156,6 +158,8 @@ Settings fullSet()
     settings.allSolutions = true;
     settings.lastEquation = " x^2 = 4 ";
     settings.exactValues = true;
+    settings.showGraph = true;
+    settings.graphSplitter = 610;
     return settings;
 }
 
@@ -166,8 +170,8 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
     ASSERT_TRUE(SaveSettings(folder.file("Tervalon.ini"), written));
     EXPECT_EQ(loadedFrom(folder.file("Tervalon.ini")), written);
 
-    // The recent list follows the single keys, the view font's own flag, the added switches and the
-    // last equation, in menu order.
+    // The recent list follows the single keys, the view font's own flag, the added switches, the
+    // last equation and the graph panel's two keys, in menu order.
     const std::string bytes = readBytes(folder.file("Tervalon.ini"));
     const std::string tail = "  <LanguageName>Deutsch</LanguageName>\r\n"
                              "  <FontRichEditUseFontHeight>1</FontRichEditUseFontHeight>\r\n"
@@ -176,6 +180,8 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <LastEquation> x^2 = 4 </LastEquation>\r\n"
                              "  <ExactValues>1</ExactValues>\r\n"
+                             "  <ShowGraph>1</ShowGraph>\r\n"
+                             "  <GraphSplitter>610</GraphSplitter>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
