@@ -159,8 +159,9 @@ std::optional<std::string> asQuadratic(const PreciseComplex& value, const FormCo
     const long root = std::lround(std::sqrt(std::fabs(static_cast<double>(discriminant))));
     if (discriminant >= 0 && root * root == discriminant)
         return std::nullopt; // rational roots: a fraction
-    const auto [s, rest] = splitPower(std::labs(discriminant), 2);
-    const long d = discriminant < 0 ? -rest : rest;
+    const std::pair<long, long> split = splitPower(std::labs(discriminant), 2);
+    const long s = split.first; // discriminant = s^2 |d|
+    const long d = discriminant < 0 ? -split.second : split.second;
     // The sign that gives value.
     const std::complex<double> sqrtD = std::sqrt(std::complex<double>(static_cast<double>(d), 0.0));
     const Complex v = value.toComplex();
