@@ -280,8 +280,11 @@ QMimeData* CScriptEdit::createMimeDataFromSelection() const
 
 void CScriptEdit::insertTab()
 {
-    // The only text a user can type into the view; the change recolours its line.
+    // The only text a user can type into the view; the change recolours its line. It goes at the
+    // selection's end and never replaces the selection: the view keeps no undo, and select all
+    // followed by Tab would otherwise wipe every derivation in it.
     QTextCursor cursor = textCursor();
+    cursor.setPosition(cursor.selectionEnd());
     cursor.insertText(QStringLiteral("\t"), m_textFormat);
     setTextCursor(cursor);
 }

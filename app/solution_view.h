@@ -19,8 +19,8 @@ namespace app {
 /// Every change that was not its own recolouring recolours the whole lines it touched; appended
 /// text is recoloured over its own range. The view is white paper with black text whatever the
 /// desktop theme. It keeps Escape and Enter to itself (the window must not close, nor solve again,
-/// while the user reads), inserts a tab for Tab without Ctrl, and leaves the window's shortcut keys
-/// to the window.
+/// while the user reads), inserts a tab for Tab without Ctrl (after a selection, which stays: the
+/// view has no undo), and leaves the window's shortcut keys to the window.
 class CScriptEdit : public QTextEdit {
     Q_OBJECT
 public:

@@ -36,6 +36,8 @@ private slots:
     void copy_data();
     void copy();
     void tab();
+    void tabKeepsTheSelection_data();
+    void tabKeepsTheSelection();
     void recolouringKeepsSelectionAndScroll();
     void paperInADarkTheme();
     void explainStepsThroughOptions();
@@ -346,6 +348,53 @@ void TestSolutionView::tab()
     QCOMPARE(view.toPlainText(), QString("x=1\nx\tsin(2)"));
     QTest::keyClick(&view, Qt::Key_Tab, Qt::ControlModifier);
     QVERIFY(!view.hasFocus());
+}
+
+void TestSolutionView::tabKeepsTheSelection_data()
+{
+    QTest::addColumn<int>("anchor"); // -1: Ctrl+A, the window's Select all
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("functionLetters");
+
+    // The view has no undo: a selection is never replaced, the tab goes at its end.
+    QTest::newRow("select all") << -1 << -1 << "x=1\nxsin(2)\t" << 12 << 0;
+    QTest::newRow("part, selected forwards") << 4 << 5 << "x=1\nx\tsin(2)" << 6 << 3;
+    QTest::newRow("part, selected backwards") << 9 << 5 << "x=1\nxsin(\t2)" << 10 << 0;
+    QTest::newRow("across a line break") << 2 << 6 << "x=1\nxs\tin(2)" << 7 << 0;
+}
+
+void TestSolutionView::tabKeepsTheSelection()
+{
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, shown);
+    QFETCH(int, caret);
+    QFETCH(int, functionLetters);
+
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    view.appendText("x=1\r\nxsin(2)");
+    view.setFocus();
+    if (anchor < 0) {
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.textCursor().selectedText().size(), view.textLength());
+    } else {
+        QTextCursor selection(view.document());
+        selection.setPosition(anchor);
+        selection.setPosition(position, QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+    }
+
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QCOMPARE(view.toPlainText(), shown);
+    QCOMPARE(view.textCursor().position(), caret);
+    QVERIFY(!view.textCursor().hasSelection());
+    // The touched line is recoloured: "sin" is a function name once the tab parts it from the "x".
+    QCOMPARE(classesOf(view).count('F'), functionLetters);
 }
 
 void TestSolutionView::recolouringKeepsSelectionAndScroll()
