@@ -67,8 +67,11 @@ public:
 
     [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
 
+    /// The error message of key, its "%s" filled with subject (a path, an address), under the
+    /// caption of error messages.
+    void showMessage(std::string_view key, const QString& subject);
+
 private:
-    void showFileError(std::string_view key, const QString& path);
     void setTitleFor(const QString& path);
 
     FileCommandTargets m_targets;

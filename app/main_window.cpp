@@ -21,6 +21,7 @@
 #include "config/dialogs/language_dialog.h"
 #include "config/dialogs/options_dialog.h"
 #include "config/documents.h"
+#include "config/interface_texts.h"
 #include "config/product.h"
 
 #include <QAction>
@@ -175,12 +176,15 @@ void CTervalonDlg::connectCommands()
     connect(actions.options, &QAction::triggered, this, &CTervalonDlg::handleOptions);
     connect(actions.language, &QAction::triggered, this, &CTervalonDlg::handleLanguage);
     connect(actions.help, &QAction::triggered, this, &CTervalonDlg::handleHelp);
-    connect(actions.license, &QAction::triggered, this,
-            [this] { openDocument(m_context.programFolder / config::kLicenseFileName); });
-    connect(actions.changes, &QAction::triggered, this,
-            [this] { openDocument(m_context.programFolder / config::kChangeNotesFileName); });
-    connect(actions.checkForUpdate, &QAction::triggered, this,
-            [this] { m_platform.openUrl(QUrl(toQString(config::updatePageAddress()))); });
+    connect(actions.license, &QAction::triggered, this, [this, &actions] {
+        openDocument(m_context.programFolder / config::kLicenseFileName, DocumentKind::PlainText,
+                     *actions.license);
+    });
+    connect(actions.changes, &QAction::triggered, this, [this, &actions] {
+        openDocument(m_context.programFolder / config::kChangeNotesFileName, DocumentKind::PlainText,
+                     *actions.changes);
+    });
+    connect(actions.checkForUpdate, &QAction::triggered, this, &CTervalonDlg::handleCheckForUpdate);
     connect(actions.info, &QAction::triggered, this, &CTervalonDlg::handleInfo);
 }
 
@@ -334,7 +338,16 @@ void CTervalonDlg::handleLanguage()
 
 void CTervalonDlg::handleHelp()
 {
-    openDocument(config::helpFilePath(m_context.programFolder, m_languages.currentLanguageFile()));
+    openDocument(config::helpFilePath(m_context.programFolder, m_languages.currentLanguageFile()),
+                 DocumentKind::Html, *m_menu->actions().help);
+}
+
+void CTervalonDlg::handleCheckForUpdate()
+{
+    // A web page needs a browser; the program shows none of its own.
+    const QString address = toQString(config::updatePageAddress());
+    if (!m_platform.openUrl(QUrl(address)))
+        m_files->showMessage(config::kKeyNoBrowser, address);
 }
 
 void CTervalonDlg::handleInfo()
@@ -346,10 +359,41 @@ void CTervalonDlg::handleInfo()
     m_platform.runDialog(dialog);
 }
 
-void CTervalonDlg::openDocument(const std::filesystem::path& file)
+void CTervalonDlg::openDocument(const std::filesystem::path& file, DocumentKind kind, const QAction& command)
 {
-    // Whether the desktop could open it is not checked: there is nothing the program could do.
-    m_platform.openUrl(QUrl::fromLocalFile(fromPath(file)));
+    if (m_platform.openUrl(QUrl::fromLocalFile(fromPath(file))))
+        return;
+    // The menu caption without its shortcut and its mnemonic.
+    showDocument(file, kind, command.text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')));
+}
+
+void CTervalonDlg::showDocument(const std::filesystem::path& file, DocumentKind kind, const QString& title)
+{
+    const QString key = fromPath(file);
+    QPointer<DocumentWindow>& shown = m_documents[key];
+    if (shown == nullptr) {
+        // Escape or the close button only hides it; it is shown again as it was left.
+        auto* window = new DocumentWindow(kind, [this](const QUrl& url) { m_platform.openUrl(url); }, this);
+        if (!window->load(file)) {
+            delete window;
+            m_files->showMessage(config::kKeyReadError, key);
+            return;
+        }
+        window->fitToScreen();
+        shown = window;
+    }
+    shown->setTitle(title);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+}
+
+QList<DocumentWindow*> CTervalonDlg::documentWindows() const
+{
+    QList<DocumentWindow*> windows;
+    for (const QPointer<DocumentWindow>& window : m_documents)
+        windows.append(window.data());
+    return windows;
 }
 
 void CTervalonDlg::handleSolve()

@@ -2,6 +2,7 @@
 // The main window: equation field, calculator keys, solution view and menus; owns settings and texts.
 #pragma once
 
+#include "app/document_window.h"
 #include "app/qt_translations.h"
 #include "app/startup_context.h"
 #include "config/language_files.h"
@@ -9,9 +10,12 @@
 #include "engine/equation_solver.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QPointer>
 
 #include <filesystem>
 
+class QAction;
 class QLabel;
 class QPushButton;
 
@@ -61,6 +65,8 @@ public:
     [[nodiscard]] const MainWindowWidgets& widgets() const { return m_widgets; }
     [[nodiscard]] const MainMenu& mainMenu() const { return *m_menu; }
     [[nodiscard]] FileCommands& fileCommands() const { return *m_files; }
+    /// The program's own windows of the documents it showed, also those closed (hidden) since.
+    [[nodiscard]] QList<DocumentWindow*> documentWindows() const;
 
 public slots:
     /// Ends the window: saves the settings (only the first time), then closes.
@@ -88,8 +94,11 @@ private:
     void handleLanguage();
     void handleHelp();
     void handleInfo();
-    /// Hands a document beside the program to the desktop.
-    void openDocument(const std::filesystem::path& file);
+    /// Hands a document beside the program to the desktop, or, when the desktop has no program for
+    /// it, shows it in a window of the program's own titled after the command.
+    void openDocument(const std::filesystem::path& file, DocumentKind kind, const QAction& command);
+    void showDocument(const std::filesystem::path& file, DocumentKind kind, const QString& title);
+    void handleCheckForUpdate();
     void handleSolve();
     void handleCopy();
     [[nodiscard]] QString decimalSeparator() const;
@@ -107,6 +116,8 @@ private:
     FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;
     QtTranslations m_qtTranslations;
+    /// By document path: one window a document, raised again when it is asked for once more.
+    QHash<QString, QPointer<DocumentWindow>> m_documents;
 };
 
 } // namespace app

@@ -90,6 +90,7 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {kKeyMoreSolutions, "More solutions may exist.", Main, Stored},
     // After a list with a periodic family "x = 2.61799 + 6.28319*k".
     {kKeyAnyWholeNumber, "(k any whole number)", Main, Stored},
+    {kKeyNoBrowser, "No web browser could open %s.", Main, Stored},
     {"FrmMain.m_BTNX", "Variable X", Main, Tooltip},
     {"FrmMain.m_BTNClearSelection", "Clear selection", Main, Tooltip},
     {"FrmMain.m_BTNClearAll", "Clear all", Main, Tooltip},

@@ -68,6 +68,8 @@ inline constexpr std::string_view kKeyAllSolutions = "FrmMain.m_acMAllSolutions"
 inline constexpr std::string_view kKeyNoSolutions = "FrmMain.m_acMNoSolutions";
 inline constexpr std::string_view kKeyMoreSolutions = "FrmMain.m_acMMoreSolutions";
 inline constexpr std::string_view kKeyAnyWholeNumber = "FrmMain.m_acMAnyWholeNumber";
+/// The message when no program could open the update page; "%s" is its address.
+inline constexpr std::string_view kKeyNoBrowser = "FrmMain.m_acMNoBrowser";
 /// The language's code for Qt's own texts ("de" loads qtbase_de.qm); empty for English.
 inline constexpr std::string_view kKeyQtLocale = "FrmLanguage.QtLocale";
 

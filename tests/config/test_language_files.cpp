@@ -84,6 +84,7 @@ const std::vector<ExpectedText> kEnglish = {
     {"FrmMain.m_acMNoSolutions", "No solutions found."},
     {"FrmMain.m_acMMoreSolutions", "More solutions may exist."},
     {"FrmMain.m_acMAnyWholeNumber", "(k any whole number)"},
+    {"FrmMain.m_acMNoBrowser", "No web browser could open %s."},
     {"FrmMain.m_BTNX", "Variable X"},
     {"FrmMain.m_BTNClearSelection", "Clear selection"},
     {"FrmMain.m_BTNClearAll", "Clear all"},
