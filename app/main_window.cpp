@@ -37,6 +37,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTextDocument>
 #include <QUrl>
 
 #include <system_error>
@@ -132,6 +133,10 @@ void CTervalonDlg::createWidgets()
     m_widgets.view = new CScriptEdit(this);
     m_widgets.view->setWindowKeys(m_menu->windowKeys());
     m_widgets.view->SetKeywords(QString::fromLatin1(kFunctionKeywords));
+    m_widgets.status = new QLabel(this);
+    m_widgets.status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long result must not widen the window; the whole of it is the view's accessible description.
+    m_widgets.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_files = new FileCommands(
         {*this, m_platform, *m_widgets.equation, *m_widgets.view, m_menu->recent(), m_languages.texts()},
         this);
@@ -149,6 +154,7 @@ void CTervalonDlg::createWidgets()
     layout->addLayout(equationRow, 0, 1);
     layout->addWidget(m_widgets.keys, 1, 1);
     layout->addWidget(m_widgets.view, 2, 0, 1, 2);
+    layout->addWidget(m_widgets.status, 3, 0, 1, 2);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(1, 1);
     layout->setHorizontalSpacing(12);
@@ -172,6 +178,11 @@ void CTervalonDlg::connectCommands()
     connect(actions.copy, &QAction::triggered, this, &CTervalonDlg::handleCopy);
     connect(m_widgets.view, &CScriptEdit::copyRequested, this, &CTervalonDlg::handleCopy);
     connect(actions.clearResults, &QAction::triggered, m_widgets.view, &CScriptEdit::clearText);
+    // An emptied view has no result any more, however it was emptied.
+    connect(m_widgets.view->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (m_widgets.view->textLength() == 0)
+            showResult({});
+    });
     connect(m_widgets.keys, &CalculatorKeys::clearEquationRequested, this, &CTervalonDlg::ClearEquation);
     connect(actions.options, &QAction::triggered, this, &CTervalonDlg::handleOptions);
     connect(actions.language, &QAction::triggered, this, &CTervalonDlg::handleLanguage);
@@ -205,10 +216,17 @@ void CTervalonDlg::retranslate()
     m_qtTranslations.select(toQString(m_languages.qtLocale()));
     const config::InterfaceTexts& texts = m_languages.texts();
     m_menu->retranslate(texts);
-    m_widgets.equationLabel->setText(toQString(texts.text("FrmMain.m_LBLEquation")));
+    const QString equationLabel = toQString(texts.text("FrmMain.m_LBLEquation"));
+    m_widgets.equationLabel->setText(equationLabel);
     m_widgets.solve->setText(toQString(texts.text("FrmMain.m_BTNSolve")));
     m_widgets.equation->setToolTip(toQString(texts.text("FrmMain.m_EDTEquation")));
     m_widgets.keys->retranslate(texts);
+    // Screen readers: the field by its label, with the tool tip's hint; Solve by its caption.
+    m_widgets.equation->setAccessibleName(QString(equationLabel).remove(QLatin1Char('&')));
+    m_widgets.equation->setAccessibleDescription(m_widgets.equation->toolTip());
+    m_widgets.solve->setAccessibleDescription(toQString(texts.text(config::kKeyAccessibleSolve)));
+    m_widgets.view->setAccessibleName(toQString(texts.text(config::kKeyAccessibleView)));
+    m_widgets.status->setAccessibleName(toQString(texts.text(config::kKeyAccessibleStatus)));
 }
 
 void CTervalonDlg::LoadSettings()
@@ -398,7 +416,14 @@ QList<DocumentWindow*> CTervalonDlg::documentWindows() const
 
 void CTervalonDlg::handleSolve()
 {
-    solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings, m_languages.texts());
+    showResult(
+        solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings, m_languages.texts()));
+}
+
+void CTervalonDlg::showResult(const QString& result)
+{
+    m_widgets.status->setText(result);
+    m_widgets.view->setAccessibleDescription(result);
 }
 
 void CTervalonDlg::handleCopy()

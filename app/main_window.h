@@ -36,6 +36,8 @@ struct MainWindowWidgets {
     QPushButton* solve = nullptr;
     CalculatorKeys* keys = nullptr;
     CScriptEdit* view = nullptr;
+    /// The result of the last Solve in one line, under the view; also the view's accessible description.
+    QLabel* status = nullptr;
 };
 
 /// The program's single window. Construction runs the start-up: program and settings folders, the
@@ -100,6 +102,8 @@ private:
     void showDocument(const std::filesystem::path& file, DocumentKind kind, const QString& title);
     void handleCheckForUpdate();
     void handleSolve();
+    /// Shows the result line under the view and hands it to screen readers; empty clears it.
+    void showResult(const QString& result);
     void handleCopy();
     [[nodiscard]] QString decimalSeparator() const;
 

@@ -7,15 +7,17 @@
 #include "config/settings.h"
 #include "config/solve_command.h"
 
+#include <QString>
+
 namespace app {
 
-void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
-                   const config::Settings& settings, const config::InterfaceTexts& texts)
+QString solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
+                      const config::Settings& settings, const config::InterfaceTexts& texts)
 {
     if (settings.alwaysClearSolution)
         view.clearText();
-    const config::SolutionBlock block =
-        config::solutionBlock(solver, toUtf8(equation), config::solveOptions(settings, texts));
+    const config::SolveOptions options = config::solveOptions(settings, texts);
+    const config::SolutionBlock block = config::solutionBlock(solver, toUtf8(equation), options);
     bool isFirst = true;
     for (const config::BlockPart& part : block.parts) {
         QString text = toQString(part.text);
@@ -27,6 +29,7 @@ void solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QStr
             part.kind == config::BlockPartKind::Check && analysis::isRejection(block.check.verdict);
         view.appendText(text, isWarning);
     }
+    return toQString(config::resultSummary(block, options));
 }
 
 } // namespace app

@@ -158,10 +158,27 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.dialogFontLabel->setText(text("FrmOpt.m_LBLFont"));
     w.viewFontLabel->setText(text("FrmOpt.m_LBLFont2"));
     w.colorsLabel->setText(text("FrmOpt.m_LBLColors"));
-    for (QToolButton* reset : w.resets)
-        reset->setToolTip(text("FrmOpt.m_BTNEquivalentReset"));
     w.ok->setText(text("FrmOpt.m_BTNOk"));
     w.cancel->setText(text("FrmOpt.m_BTNCancel"));
+
+    // Screen readers: the fields and buttons of a row by the row's label, the colours by what they
+    // colour, each reset as "Reset" and the row it resets.
+    const auto plain = [](QLabel* label) { return label->text().remove(QLatin1Char('&')); };
+    w.equivalent->setAccessibleName(plain(w.equivalentLabel));
+    w.decimalSeparator->setAccessibleName(plain(w.decimalSeparatorLabel));
+    w.dialogFont->setAccessibleName(plain(w.dialogFontLabel));
+    w.viewFont->setAccessibleName(plain(w.viewFontLabel));
+    const std::array<std::string_view, 3> swatchKeys = {kKeyAccessibleTextColor, kKeyAccessibleFunctionColor,
+                                                         kKeyAccessibleNumberColor};
+    for (std::size_t i = 0; i < swatchKeys.size(); ++i)
+        w.swatches[i]->setAccessibleName(text(swatchKeys[i]));
+    const std::array<QLabel*, 5> resetRows = {w.equivalentLabel, w.decimalSeparatorLabel, w.dialogFontLabel,
+                                              w.viewFontLabel, w.colorsLabel};
+    for (std::size_t i = 0; i < w.resets.size(); ++i) {
+        w.resets[i]->setToolTip(text("FrmOpt.m_BTNEquivalentReset"));
+        w.resets[i]->setAccessibleName(text("FrmOpt.m_BTNEquivalentReset"));
+        w.resets[i]->setAccessibleDescription(plain(resetRows[i]));
+    }
 }
 
 void COptionsDlg::showValues()
@@ -216,7 +233,7 @@ void COptionsDlg::showColor(ViewColor which)
     QToolButton& swatch = *m_widgets.swatches[indexOf(which)];
     const QColor shown = fromColorValue(color(which));
     swatch.setIcon(swatchIcon(shown));
-    swatch.setAccessibleName(shown.name());
+    swatch.setAccessibleDescription(shown.name());
 }
 
 QFont COptionsDlg::drawnFont(const CFontSettings& font) const
@@ -233,6 +250,9 @@ void COptionsDlg::showFontNames()
 {
     m_widgets.dialogFont->setText(drawnFont(m_dialogFont).family());
     m_widgets.viewFont->setText(drawnFont(m_viewFont).family());
+    // The row's label names the button; the face it shows describes it.
+    m_widgets.dialogFont->setAccessibleDescription(m_widgets.dialogFont->text());
+    m_widgets.viewFont->setAccessibleDescription(m_widgets.viewFont->text());
 }
 
 std::optional<FontDescription> COptionsDlg::pickFont(const CFontSettings& font)

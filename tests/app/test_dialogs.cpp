@@ -272,7 +272,8 @@ void TestDialogs::changedFlag()
     QCOMPARE(dialog.color(config::ViewColor::Text), isColourReset ? 0 : 255);
     QCOMPARE(dialog.color(config::ViewColor::Function), isColourReset ? 8388608 : 65280);
     QCOMPARE(dialog.color(config::ViewColor::Number), isColourReset ? 6579200 : 16711680);
-    QCOMPARE(w.swatches[1]->accessibleName(), isColourReset ? QString("#000080") : QString("#00ff00"));
+    QCOMPARE(w.swatches[1]->accessibleDescription(), isColourReset ? QString("#000080") : QString("#00ff00"));
+    QCOMPARE(w.swatches[1]->accessibleName(), QString("Function color"));
 }
 
 void TestDialogs::optionsOkTakesEveryValue()
