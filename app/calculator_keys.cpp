@@ -155,10 +155,12 @@ void CalculatorKeys::retranslate(const config::InterfaceTexts& texts)
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
         QPushButton& button = *m_buttons[static_cast<qsizetype>(i)];
         // The tool tip, where there is one, is also what a screen reader gives as the description.
-        const QString tip = kKeys[i].tooltipKey.empty() ? QString() : toQString(texts.text(kKeys[i].tooltipKey));
+        const QString tip =
+            kKeys[i].tooltipKey.empty() ? QString() : toQString(texts.text(kKeys[i].tooltipKey));
         button.setToolTip(tip);
         button.setAccessibleDescription(tip);
-        button.setAccessibleName(kKeys[i].nameKey.empty() ? button.text() : toQString(texts.text(kKeys[i].nameKey)));
+        button.setAccessibleName(kKeys[i].nameKey.empty() ? button.text()
+                                                          : toQString(texts.text(kKeys[i].nameKey)));
     }
 }
 

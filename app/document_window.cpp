@@ -94,7 +94,8 @@ void DocumentWindow::fitToScreen()
 {
     const QScreen* shown = parentWidget() != nullptr ? parentWidget()->screen() : screen();
     const QRect area = shown->availableGeometry();
-    const QSize size(static_cast<int>(area.width() * kScreenShare), static_cast<int>(area.height() * kScreenShare));
+    const QSize size(static_cast<int>(area.width() * kScreenShare),
+                     static_cast<int>(area.height() * kScreenShare));
     // The frame comes on top of the size; the share leaves room for it on every screen.
     setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
 }

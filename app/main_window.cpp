@@ -391,7 +391,8 @@ void CTervalonDlg::showDocument(const std::filesystem::path& file, DocumentKind 
     QPointer<DocumentWindow>& shown = m_documents[key];
     if (shown == nullptr) {
         // Escape or the close button only hides it; it is shown again as it was left.
-        auto* window = new DocumentWindow(kind, [this](const QUrl& url) { m_platform.openUrl(url); }, this);
+        auto* window = new DocumentWindow(
+            kind, [this](const QUrl& url) { m_platform.openUrl(url); }, this);
         if (!window->load(file)) {
             delete window;
             m_files->showMessage(config::kKeyReadError, key);
@@ -416,8 +417,8 @@ QList<DocumentWindow*> CTervalonDlg::documentWindows() const
 
 void CTervalonDlg::handleSolve()
 {
-    showResult(
-        solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings, m_languages.texts()));
+    showResult(solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings,
+                             m_languages.texts()));
 }
 
 void CTervalonDlg::showResult(const QString& result)

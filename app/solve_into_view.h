@@ -22,6 +22,6 @@ class CScriptEdit;
 /// separator line in front. The equation field is not changed. Returns the block's result in one
 /// line (`resultSummary`).
 QString solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
-                   const config::Settings& settings, const config::InterfaceTexts& texts);
+                      const config::Settings& settings, const config::InterfaceTexts& texts);
 
 } // namespace app

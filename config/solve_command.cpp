@@ -335,7 +335,8 @@ std::string resultSummary(const SolutionBlock& block, const SolveOptions& option
         if (digits != std::string_view::npos && digits > 0 && last.substr(digits).starts_with(") "))
             last.remove_prefix(digits + 2);
     }
-    if (lineStart != std::string_view::npos && !options.equivalent.empty() && last.starts_with(options.equivalent))
+    if (lineStart != std::string_view::npos && !options.equivalent.empty() &&
+        last.starts_with(options.equivalent))
         last.remove_prefix(options.equivalent.size());
     std::string summary(last);
     if (!block.endedWithError && block.check.verdict != analysis::CheckVerdict::NotApplicable)

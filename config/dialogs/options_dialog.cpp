@@ -169,7 +169,7 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.dialogFont->setAccessibleName(plain(w.dialogFontLabel));
     w.viewFont->setAccessibleName(plain(w.viewFontLabel));
     const std::array<std::string_view, 3> swatchKeys = {kKeyAccessibleTextColor, kKeyAccessibleFunctionColor,
-                                                         kKeyAccessibleNumberColor};
+                                                        kKeyAccessibleNumberColor};
     for (std::size_t i = 0; i < swatchKeys.size(); ++i)
         w.swatches[i]->setAccessibleName(text(swatchKeys[i]));
     const std::array<QLabel*, 5> resetRows = {w.equivalentLabel, w.decimalSeparatorLabel, w.dialogFontLabel,

@@ -61,8 +61,9 @@ QStringList unnamedControls(QWidget& root)
 /// A German language list and file with the given entries.
 void writeGerman(WindowFixture& fixture, const QByteArray& entries)
 {
-    fixture.write("program/Tervalon_Languages.ini", "LanguageDefault=\"Deutsch\"\r\nLanguageName=\"Deutsch\"\r\n"
-                                                    "LanguageFile=\"Tervalon_German.ini\"\r\n");
+    fixture.write("program/Tervalon_Languages.ini",
+                  "LanguageDefault=\"Deutsch\"\r\nLanguageName=\"Deutsch\"\r\n"
+                  "LanguageFile=\"Tervalon_German.ini\"\r\n");
     fixture.write("program/Tervalon_German.ini", entries);
 }
 
@@ -164,16 +165,19 @@ void TestAccessibility::resultIsReadOut_data()
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("final value and verdict") << "x-1=2" << QByteArray() << "x = 3  Check: both sides equal 2.";
+    QTest::newRow("final value and verdict")
+        << "x-1=2" << QByteArray() << "x = 3  Check: both sides equal 2.";
     QTest::newRow("line numbers, reasons, comma")
         << "2*x=5"
         << QByteArray("  <AddLineNumbers>1</AddLineNumbers>\r\n  <ExplainSteps>1</ExplainSteps>\r\n"
                       "  <DecimalSeparator>,</DecimalSeparator>\r\n")
         << "x = 2,5  Check: both sides equal 5.";
-    QTest::newRow("a rejected value") << "sqr(x)=-1" << QByteArray()
-                                      << "x = 1  Check: x = 1 does not satisfy the equation (left side 1, right "
-                                         "side  - 1).";
-    QTest::newRow("an error message alone") << "x+1" << QByteArray() << "ERROR 22: Equation contains no ' = '!";
+    QTest::newRow("a rejected value")
+        << "sqr(x)=-1" << QByteArray()
+        << "x = 1  Check: x = 1 does not satisfy the equation (left side 1, right "
+           "side  - 1).";
+    QTest::newRow("an error message alone")
+        << "x+1" << QByteArray() << "ERROR 22: Equation contains no ' = '!";
 }
 
 void TestAccessibility::resultIsReadOut()

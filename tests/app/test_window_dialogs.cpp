@@ -16,10 +16,10 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -532,13 +532,15 @@ void TestWindowDialogs::documentsWithoutADesktopProgram_data()
     const QByteArray page = "<html><body><h1>Help me</h1><p>before</p><figure><img src=\"screenshots/p.png\">"
                             "<figcaption>caption</figcaption></figure>"
                             "<a href=\"#end\">down</a><a name=\"end\">end</a></body></html>";
-    QTest::newRow("help page, with its picture") << "help" << "Tervalon_English.html" << page
-                                                 << "Help me";
-    QTest::newRow("licence") << "license" << "Tervalon_License.txt" << QByteArray("MIT\r\nline 2\r\n")
-                             << "MIT\nline 2\n";
-    QTest::newRow("change notes, UTF-8") << "changes" << "Tervalon_ReadMe.txt"
-                                         << QByteArray("\xC3\x84nderungen\r\n") << QString::fromUtf8("Änderungen\n");
-    QTest::newRow("a help page that is not there") << "help" << "Tervalon_English.html" << QByteArray() << "";
+    QTest::newRow("help page, with its picture") << "help"
+                                                 << "Tervalon_English.html" << page << "Help me";
+    QTest::newRow("licence") << "license"
+                             << "Tervalon_License.txt" << QByteArray("MIT\r\nline 2\r\n") << "MIT\nline 2\n";
+    QTest::newRow("change notes, UTF-8")
+        << "changes"
+        << "Tervalon_ReadMe.txt" << QByteArray("\xC3\x84nderungen\r\n") << QString::fromUtf8("Änderungen\n");
+    QTest::newRow("a help page that is not there") << "help"
+                                                   << "Tervalon_English.html" << QByteArray() << "";
 }
 
 void TestWindowDialogs::documentsWithoutADesktopProgram()
@@ -560,14 +562,17 @@ void TestWindowDialogs::documentsWithoutADesktopProgram()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     const MenuActions& actions = window->mainMenu().actions();
-    QAction* action = command == "help" ? actions.help : command == "license" ? actions.license : actions.changes;
+    QAction* action = command == "help"      ? actions.help
+                      : command == "license" ? actions.license
+                                             : actions.changes;
 
     action->trigger();
     QCOMPARE(urlsOf(fixture.platform), QStringList{file}); // the desktop is asked first
     if (contents.isEmpty()) {
         QCOMPARE(fixture.platform.messages.size(), 1);
         QCOMPARE(fixture.platform.messages.at(0).text,
-                 "File '" + QFileInfo(fixture.path("program/" + file)).absoluteFilePath() + "' cannot be opened.");
+                 "File '" + QFileInfo(fixture.path("program/" + file)).absoluteFilePath() +
+                     "' cannot be opened.");
         QVERIFY(window->documentWindows().isEmpty() || window->documentWindows().at(0) == nullptr);
         return;
     }
@@ -586,7 +591,8 @@ void TestWindowDialogs::documentsWithoutADesktopProgram()
         QCOMPARE(browser.loadResource(QTextDocument::ImageResource, QUrl("screenshots/p.png")).toByteArray(),
                  QByteArray("picture bytes"));
         // A figure stands on its own, not run into the paragraph before it.
-        const QTextBlock picture = browser.document()->find(QString(QChar::ObjectReplacementCharacter)).block();
+        const QTextBlock picture =
+            browser.document()->find(QString(QChar::ObjectReplacementCharacter)).block();
         QVERIFY(picture.isValid());
         QVERIFY(!picture.text().contains("before"));
         // A link inside the page stays in the window; an address outside goes to the desktop.
@@ -604,8 +610,11 @@ void TestWindowDialogs::documentsWithoutADesktopProgram()
     QCOMPARE(view->accessibleName(), document.windowTitle());
     // Sized to the screen: most of its available area, all of it on the screen.
     const QRect area = document.screen()->availableGeometry();
-    QVERIFY2(area.contains(document.frameGeometry()), qPrintable(QString("%1,%2 %3x%4").arg(
-        document.frameGeometry().x()).arg(document.frameGeometry().y()).arg(document.width()).arg(document.height())));
+    QVERIFY2(area.contains(document.frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
+                                                                     .arg(document.frameGeometry().x())
+                                                                     .arg(document.frameGeometry().y())
+                                                                     .arg(document.width())
+                                                                     .arg(document.height())));
     QVERIFY(document.width() >= area.width() / 2 && document.height() >= area.height() / 2);
 
     // Escape closes it and leaves the program running; asked for again, the same window comes back.
@@ -627,9 +636,11 @@ void TestWindowDialogs::updatePageWithoutABrowser_data()
     const QString page = "https://kestrune.example/pages/c_tervalon.php?lang=ENG&progvers=1.510";
     QTest::newRow("a browser opens it") << true << QByteArray() << "";
     QTest::newRow("no browser") << false << QByteArray() << "No web browser could open " + page + ".";
-    QTest::newRow("no browser, translated") << false << QByteArray("Kein Webbrowser konnte %s \xC3\xB6""ffnen.")
-                                            << QString::fromUtf8("Kein Webbrowser konnte ") + page +
-                                                   QString::fromUtf8(" öffnen.");
+    QTest::newRow("no browser, translated")
+        << false
+        << QByteArray("Kein Webbrowser konnte %s \xC3\xB6"
+                      "ffnen.")
+        << QString::fromUtf8("Kein Webbrowser konnte ") + page + QString::fromUtf8(" öffnen.");
 }
 
 void TestWindowDialogs::updatePageWithoutABrowser()
@@ -642,7 +653,8 @@ void TestWindowDialogs::updatePageWithoutABrowser()
     fixture.write("program/Tervalon_ReadMe.txt", "changes");
     if (!translation.isEmpty()) {
         fixture.write("program/Tervalon_Languages.ini",
-                      "LanguageDefault=\"Deutsch\"\r\nLanguageName=\"Deutsch\"\r\nLanguageFile=\"Tervalon_German.ini\"\r\n");
+                      "LanguageDefault=\"Deutsch\"\r\nLanguageName=\"Deutsch\"\r\nLanguageFile=\"Tervalon_"
+                      "German.ini\"\r\n");
         fixture.write("program/Tervalon_German.ini", "FrmMain.m_acMNoBrowser=\"" + translation + "\"\r\n");
     }
     fixture.platform.canOpenUrls = canOpen;
