@@ -29,6 +29,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -125,6 +126,7 @@ void CTervalonDlg::createWidgets()
     m_widgets.equationLabel = new QLabel(this);
     m_widgets.equation = new EquationField(this);
     m_widgets.equation->setWindowKeys(m_menu->windowKeys());
+    m_widgets.equation->setHistory(m_history);
     m_widgets.equationLabel->setBuddy(m_widgets.equation);
     m_widgets.solve = new QPushButton(this);
     m_widgets.solve->setDefault(true);
@@ -183,6 +185,7 @@ void CTervalonDlg::connectCommands()
         if (m_widgets.view->textLength() == 0)
             showResult({});
     });
+    connect(actions.clearHistory, &QAction::triggered, &m_history, &EquationHistory::clear);
     connect(m_widgets.keys, &CalculatorKeys::clearEquationRequested, this, &CTervalonDlg::ClearEquation);
     connect(actions.options, &QAction::triggered, this, &CTervalonDlg::handleOptions);
     connect(actions.language, &QAction::triggered, this, &CTervalonDlg::handleLanguage);
@@ -232,6 +235,8 @@ void CTervalonDlg::retranslate()
 void CTervalonDlg::LoadSettings()
 {
     config::LoadSettings(m_settingsFile, m_settings);
+    if (m_settings.keepHistory)
+        m_history.load(historyFile());
     // What was typed when the window last ended, with the caret at its end.
     m_widgets.equation->setText(toQString(m_settings.lastEquation));
     m_widgets.equation->end(false);
@@ -262,6 +267,15 @@ void CTervalonDlg::SaveSettings()
     m_settings.deactivate = m_menu->recent().isDeactivated();
     // A failed save keeps the previous file; there is nobody left to tell.
     config::SaveSettings(m_settingsFile, m_settings);
+    if (m_settings.keepHistory)
+        static_cast<void>(m_history.save(historyFile()));
+    else
+        QFile::remove(historyFile());
+}
+
+QString CTervalonDlg::historyFile() const
+{
+    return fromPath(m_settingsFile.parent_path() / kHistoryFileName);
 }
 
 void CTervalonDlg::done(int result)
@@ -417,6 +431,7 @@ QList<DocumentWindow*> CTervalonDlg::documentWindows() const
 
 void CTervalonDlg::handleSolve()
 {
+    m_history.add(m_widgets.equation->text());
     showResult(solveIntoView(m_solver, *m_widgets.view, m_widgets.equation->text(), m_settings,
                              m_languages.texts()));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/document_window.h"
+#include "app/equation_history.h"
 #include "app/qt_translations.h"
 #include "app/startup_context.h"
 #include "config/language_files.h"
@@ -67,6 +68,7 @@ public:
     [[nodiscard]] const MainWindowWidgets& widgets() const { return m_widgets; }
     [[nodiscard]] const MainMenu& mainMenu() const { return *m_menu; }
     [[nodiscard]] FileCommands& fileCommands() const { return *m_files; }
+    [[nodiscard]] const EquationHistory& history() const { return m_history; }
     /// The program's own windows of the documents it showed, also those closed (hidden) since.
     [[nodiscard]] QList<DocumentWindow*> documentWindows() const;
 
@@ -88,6 +90,8 @@ private:
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
+    /// History.txt beside the settings file.
+    [[nodiscard]] QString historyFile() const;
     /// The solution view's colours, highlighting and font from the settings (recolouring is the caller's).
     void configureView();
     void handleOptions();
@@ -119,6 +123,7 @@ private:
     MainMenu* m_menu = nullptr;
     FileCommands* m_files = nullptr;
     MainWindowWidgets m_widgets;
+    EquationHistory m_history;
     QtTranslations m_qtTranslations;
     /// By document path: one window a document, raised again when it is asked for once more.
     QHash<QString, QPointer<DocumentWindow>> m_documents;

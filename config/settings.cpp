@@ -109,6 +109,7 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"ShowCheck", &Settings::showCheck, false, kReadSwitches},
     {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
     {"LastEquation", &Settings::lastEquation, std::string_view(), kReadTexts, Write::UnlessEmpty},
+    {"KeepHistory", &Settings::keepHistory, true, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

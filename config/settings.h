@@ -65,6 +65,9 @@ struct Settings {
     /// The equation field's text when the window ended, put back at the next start; only a text
     /// that is not empty is stored.
     std::string lastEquation;
+    /// The equations solved are kept in History.txt beside this file; off, none is written and the
+    /// file is removed.
+    bool keepHistory{};
 
     bool operator==(const Settings&) const = default;
 };
@@ -75,8 +78,8 @@ struct Settings {
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
 /// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
-/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then one Recent entry per
-/// recent file.
+/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then KeepHistory, then one
+/// Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

@@ -79,6 +79,7 @@ void COptionsDlg::createWidgets()
     w.explainSteps = new QCheckBox(this);
     w.showCheck = new QCheckBox(this);
     w.allSolutions = new QCheckBox(this);
+    w.keepHistory = new QCheckBox(this);
     w.equivalentLabel = new QLabel(this);
     w.equivalent = new QLineEdit(this);
     w.decimalSeparatorLabel = new QLabel(this);
@@ -104,7 +105,7 @@ void COptionsDlg::createWidgets()
     grid->setVerticalSpacing(kRowSpacing);
     int row = 0;
     for (QCheckBox* box : {w.clearResult, w.addLineNumbers, w.addSpaces, w.highlight, w.explainSteps,
-                           w.showCheck, w.allSolutions})
+                           w.showCheck, w.allSolutions, w.keepHistory})
         grid->addWidget(box, row++, 0, 1, 3);
     grid->setRowMinimumHeight(row++, kRowSpacing);
 
@@ -153,6 +154,7 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.explainSteps->setText(text("FrmOpt.m_CHKExplainSteps"));
     w.showCheck->setText(text("FrmOpt.m_CHKShowCheck"));
     w.allSolutions->setText(text("FrmOpt.m_CHKAllSolutions"));
+    w.keepHistory->setText(text("FrmOpt.m_CHKKeepHistory"));
     w.equivalentLabel->setText(text("FrmOpt.m_LBLEquivalent"));
     w.decimalSeparatorLabel->setText(text("FrmOpt.m_LBLDecimalSeparator"));
     w.dialogFontLabel->setText(text("FrmOpt.m_LBLFont"));
@@ -191,6 +193,7 @@ void COptionsDlg::showValues()
     w.explainSteps->setChecked(m_settings.explainSteps);
     w.showCheck->setChecked(m_settings.showCheck);
     w.allSolutions->setChecked(m_settings.allSolutions);
+    w.keepHistory->setChecked(m_settings.keepHistory);
     w.equivalent->setText(toQString(m_settings.equivalent));
     w.decimalSeparator->setText(toQString(m_settings.decimalSeparator));
     showFontNames();
@@ -343,6 +346,7 @@ void COptionsDlg::accept()
     m_settings.explainSteps = w.explainSteps->isChecked();
     m_settings.showCheck = w.showCheck->isChecked();
     m_settings.allSolutions = w.allSolutions->isChecked();
+    m_settings.keepHistory = w.keepHistory->isChecked();
     // Taken as typed; an empty separator stands for "." where it is used.
     m_settings.equivalent = toUtf8(w.equivalent->text());
     m_settings.decimalSeparator = toUtf8(w.decimalSeparator->text());

@@ -39,6 +39,7 @@ struct OptionsWidgets {
     QCheckBox* explainSteps = nullptr;
     QCheckBox* showCheck = nullptr;
     QCheckBox* allSolutions = nullptr;
+    QCheckBox* keepHistory = nullptr;
     QLabel* equivalentLabel = nullptr;
     QLineEdit* equivalent = nullptr;
     QLabel* decimalSeparatorLabel = nullptr;

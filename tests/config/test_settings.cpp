@@ -53,6 +53,7 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.addSpaces);
     EXPECT_TRUE(settings.highlightOn);
     EXPECT_FALSE(settings.explainSteps);
+    EXPECT_TRUE(settings.keepHistory);
     EXPECT_EQ(settings.equivalent, "<=> ");
     EXPECT_EQ(settings.decimalSeparator, ".");
     EXPECT_EQ(settings.winPos, "");
@@ -105,7 +106,8 @@ TEST(SettingsDefaults,
                            "  <FontRichEditUseFontHeight>0</FontRichEditUseFontHeight>\r\n"
                            "  <ExplainSteps>0</ExplainSteps>\r\n"
                            "  <ShowCheck>0</ShowCheck>\r\n"
-                           "  <AllSolutions>0</AllSolutions>\r\n"));
+                           "  <AllSolutions>0</AllSolutions>\r\n"
+                           "  <KeepHistory>1</KeepHistory>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -154,6 +156,7 @@ Settings fullSet()
     settings.showCheck = true;
     settings.allSolutions = true;
     settings.lastEquation = " x^2 = 4 ";
+    settings.keepHistory = false;
     return settings;
 }
 
@@ -173,6 +176,7 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <ShowCheck>1</ShowCheck>\r\n"
                              "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <LastEquation> x^2 = 4 </LastEquation>\r\n"
+                             "  <KeepHistory>0</KeepHistory>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -270,6 +274,8 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
          [](Settings& s) { s.showCheck = true; }},
         {"all solutions", settingsFile("  <AllSolutions>1</AllSolutions>\r\n"),
          [](Settings& s) { s.allSolutions = true; }},
+        {"no history kept", settingsFile("  <KeepHistory>0</KeepHistory>\r\n"),
+         [](Settings& s) { s.keepHistory = false; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),
