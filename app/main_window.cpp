@@ -3,11 +3,11 @@
 #include "app/main_window.h"
 
 #include "app/calculator_keys.h"
-#include "app/color_value.h"
 #include "app/equation_field.h"
 #include "app/file_commands.h"
 #include "app/font_mapping.h"
 #include "app/main_menu.h"
+#include "app/paper.h"
 #include "app/platform.h"
 #include "app/recent_files_menu.h"
 #include "app/solution_clipboard.h"
@@ -179,6 +179,13 @@ void CTervalonDlg::connectCommands()
     connect(actions.selectAll, &QAction::triggered, m_widgets.view, &CScriptEdit::selectAll);
     connect(actions.copy, &QAction::triggered, this, &CTervalonDlg::handleCopy);
     connect(m_widgets.view, &CScriptEdit::copyRequested, this, &CTervalonDlg::handleCopy);
+    // The desktop switched its theme: a paper that follows it turns with it.
+    connect(m_widgets.view, &CScriptEdit::desktopPaletteChanged, this, [this] {
+        if (paperOf(m_settings.paper) == Paper::Desktop) {
+            configureView();
+            m_widgets.view->HighlightAll();
+        }
+    });
     connect(actions.clearResults, &QAction::triggered, m_widgets.view, &CScriptEdit::clearText);
     // An emptied view has no result any more, however it was emptied.
     connect(m_widgets.view->document(), &QTextDocument::contentsChanged, this, [this] {
@@ -325,10 +332,12 @@ void CTervalonDlg::ClearEquation()
 void CTervalonDlg::configureView()
 {
     CScriptEdit& view = *m_widgets.view;
+    const PaperColors colors = viewColors(m_settings, QApplication::palette());
     view.SetHighlightOn(m_settings.highlightOn);
-    view.SetTextColor(fromColorValue(m_settings.colorText), false);
-    view.SetKeywordColor(fromColorValue(m_settings.colorFunction), true);
-    view.SetNumberColor(fromColorValue(m_settings.colorNumber), false);
+    view.SetPaper(colors.paper, colors.text, colors.reason, colors.warning);
+    view.SetTextColor(colors.text, false);
+    view.SetKeywordColor(colors.function, true);
+    view.SetNumberColor(colors.number, false);
     view.ApplyViewFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
 }
 

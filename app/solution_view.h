@@ -17,10 +17,10 @@ namespace app {
 /// its document (plain text, function names, numbers, and the reasons beside the lines in a muted
 /// grey also while highlighting is off), so exports read the colours from there.
 /// Every change that was not its own recolouring recolours the whole lines it touched; appended
-/// text is recoloured over its own range. The view is white paper with black text whatever the
-/// desktop theme. It keeps Escape and Enter to itself (the window must not close, nor solve again,
-/// while the user reads), inserts a tab for Tab without Ctrl (after a selection, which stays: the
-/// view has no undo), and leaves the window's shortcut keys to the window.
+/// text is recoloured over its own range. The view draws on a paper of its own (white until the
+/// window sets another), whatever the desktop theme. It keeps Escape and Enter to itself (the window must not
+/// close, nor solve again, while the user reads), inserts a tab for Tab without Ctrl (after a selection,
+/// which stays: the view has no undo), and leaves the window's shortcut keys to the window.
 class CScriptEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -35,6 +35,9 @@ public:
     void SetTextColor(const QColor& color, bool isBold);
     void SetKeywordColor(const QColor& color, bool isBold);
     void SetNumberColor(const QColor& color, bool isBold);
+    /// The paper and its plain text colour, and the colours of the reasons and of warning lines
+    /// (taken at the next recolouring).
+    void SetPaper(const QColor& paper, const QColor& text, const QColor& reason, const QColor& warning);
     /// The font of the whole text, with a tab stop every fifth of an inch.
     void ApplyViewFont(const QFont& font);
     /// Colours and bold flags take effect at the next recolouring.
@@ -42,7 +45,7 @@ public:
     [[nodiscard]] const QTextCharFormat& keywordFormat() const { return m_keywordFormat; }
     [[nodiscard]] const QTextCharFormat& numberFormat() const { return m_numberFormat; }
     [[nodiscard]] const QTextCharFormat& reasonFormat() const { return m_reasonFormat; }
-    /// Dark red, whatever the highlighting colours: a line that warns.
+    /// A line that warns: the paper's warning colour, whatever the highlighting colours.
     [[nodiscard]] const QTextCharFormat& warningFormat() const { return m_warningFormat; }
 
     /// The length of the text in characters, a line break counting one; never reads the text.
@@ -63,6 +66,8 @@ public:
 signals:
     /// Ctrl+C in the view: the window's Copy command takes it.
     void copyRequested();
+    /// The application's palette changed (the desktop's theme, say); the view's own stays as set.
+    void desktopPaletteChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -84,6 +89,8 @@ private:
     /// Set while the view changes its own text or formats, which must not start another recolouring.
     bool m_isBusy = false;
     QList<QKeySequence> m_windowKeys;
+    /// Set while the view sets its own palette, which is no change of the desktop's.
+    bool m_isSettingPaper = false;
 };
 
 } // namespace app

@@ -110,6 +110,7 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"AllSolutions", &Settings::allSolutions, false, kReadSwitches},
     {"LastEquation", &Settings::lastEquation, std::string_view(), kReadTexts, Write::UnlessEmpty},
     {"KeepHistory", &Settings::keepHistory, true, kReadSwitches},
+    {"Paper", &Settings::paper, std::int32_t{2}, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

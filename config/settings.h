@@ -68,6 +68,8 @@ struct Settings {
     /// The equations solved are kept in History.txt beside this file; off, none is written and the
     /// file is removed.
     bool keepHistory{};
+    /// The solution view's paper: 0 light, 1 dark, 2 as the desktop (dark on a dark desktop).
+    std::int32_t paper{};
 
     bool operator==(const Settings&) const = default;
 };
@@ -78,8 +80,8 @@ struct Settings {
 void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
 /// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
-/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then KeepHistory, then one
-/// Recent entry per recent file.
+/// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then KeepHistory, then
+/// Paper, then one Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

@@ -8,6 +8,7 @@
 #include "config/interface_texts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QGridLayout>
@@ -93,6 +94,11 @@ void COptionsDlg::createWidgets()
         swatch = new QToolButton(this);
         swatch->setIconSize(kSwatchSize);
     }
+    w.paperLabel = new QLabel(this);
+    w.paper = new QComboBox(this);
+    for (int entry = 0; entry < 3; ++entry)
+        w.paper->addItem(QString());
+    w.paperLabel->setBuddy(w.paper);
     for (QToolButton*& reset : w.resets)
         reset = resetButton(this);
     w.equivalentLabel->setBuddy(w.equivalent);
@@ -126,6 +132,8 @@ void COptionsDlg::createWidgets()
     grid->addWidget(w.colorsLabel, row, 0);
     grid->addLayout(swatchRow, row, 1);
     grid->addWidget(w.resets[reset], row++, 2);
+    grid->addWidget(w.paperLabel, row, 0);
+    grid->addWidget(w.paper, row++, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowMinimumHeight(row++, kRowSpacing);
 
@@ -160,6 +168,10 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.dialogFontLabel->setText(text("FrmOpt.m_LBLFont"));
     w.viewFontLabel->setText(text("FrmOpt.m_LBLFont2"));
     w.colorsLabel->setText(text("FrmOpt.m_LBLColors"));
+    w.paperLabel->setText(text("FrmOpt.m_LBLPaper"));
+    w.paper->setItemText(0, text("FrmOpt.m_CBPaperLight"));
+    w.paper->setItemText(1, text("FrmOpt.m_CBPaperDark"));
+    w.paper->setItemText(2, text("FrmOpt.m_CBPaperDesktop"));
     w.ok->setText(text("FrmOpt.m_BTNOk"));
     w.cancel->setText(text("FrmOpt.m_BTNCancel"));
 
@@ -170,6 +182,7 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.decimalSeparator->setAccessibleName(plain(w.decimalSeparatorLabel));
     w.dialogFont->setAccessibleName(plain(w.dialogFontLabel));
     w.viewFont->setAccessibleName(plain(w.viewFontLabel));
+    w.paper->setAccessibleName(plain(w.paperLabel));
     const std::array<std::string_view, 3> swatchKeys = {kKeyAccessibleTextColor, kKeyAccessibleFunctionColor,
                                                         kKeyAccessibleNumberColor};
     for (std::size_t i = 0; i < swatchKeys.size(); ++i)
@@ -196,6 +209,9 @@ void COptionsDlg::showValues()
     w.keepHistory->setChecked(m_settings.keepHistory);
     w.equivalent->setText(toQString(m_settings.equivalent));
     w.decimalSeparator->setText(toQString(m_settings.decimalSeparator));
+    // A stored value out of range follows the desktop, as the view does.
+    w.paper->setCurrentIndex(m_settings.paper >= 0 && m_settings.paper < w.paper->count() ? m_settings.paper
+                                                                                          : 2);
     showFontNames();
     for (const ViewColor which : {ViewColor::Text, ViewColor::Function, ViewColor::Number})
         showColor(which);
@@ -206,6 +222,7 @@ void COptionsDlg::connectControls()
     OptionsWidgets& w = m_widgets;
     const Settings defaults;
     connect(w.highlight, &QCheckBox::clicked, this, [this] { m_isChanged = true; });
+    connect(w.paper, &QComboBox::activated, this, [this] { m_isChanged = true; });
     connect(w.resets[0], &QToolButton::clicked, this,
             [this, text = toQString(defaults.equivalent)] { m_widgets.equivalent->setText(text); });
     connect(w.resets[1], &QToolButton::clicked, this, [this, text = toQString(defaults.decimalSeparator)] {
@@ -347,6 +364,7 @@ void COptionsDlg::accept()
     m_settings.showCheck = w.showCheck->isChecked();
     m_settings.allSolutions = w.allSolutions->isChecked();
     m_settings.keepHistory = w.keepHistory->isChecked();
+    m_settings.paper = w.paper->currentIndex();
     // Taken as typed; an empty separator stands for "." where it is used.
     m_settings.equivalent = toUtf8(w.equivalent->text());
     m_settings.decimalSeparator = toUtf8(w.decimalSeparator->text());

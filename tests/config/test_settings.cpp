@@ -54,6 +54,7 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.highlightOn);
     EXPECT_FALSE(settings.explainSteps);
     EXPECT_TRUE(settings.keepHistory);
+    EXPECT_EQ(settings.paper, 2);
     EXPECT_EQ(settings.equivalent, "<=> ");
     EXPECT_EQ(settings.decimalSeparator, ".");
     EXPECT_EQ(settings.winPos, "");
@@ -107,7 +108,8 @@ TEST(SettingsDefaults,
                            "  <ExplainSteps>0</ExplainSteps>\r\n"
                            "  <ShowCheck>0</ShowCheck>\r\n"
                            "  <AllSolutions>0</AllSolutions>\r\n"
-                           "  <KeepHistory>1</KeepHistory>\r\n"));
+                           "  <KeepHistory>1</KeepHistory>\r\n"
+                           "  <Paper>2</Paper>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -157,6 +159,7 @@ Settings fullSet()
     settings.allSolutions = true;
     settings.lastEquation = " x^2 = 4 ";
     settings.keepHistory = false;
+    settings.paper = 1;
     return settings;
 }
 
@@ -177,6 +180,7 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <AllSolutions>1</AllSolutions>\r\n"
                              "  <LastEquation> x^2 = 4 </LastEquation>\r\n"
                              "  <KeepHistory>0</KeepHistory>\r\n"
+                             "  <Paper>1</Paper>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -276,6 +280,7 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
          [](Settings& s) { s.allSolutions = true; }},
         {"no history kept", settingsFile("  <KeepHistory>0</KeepHistory>\r\n"),
          [](Settings& s) { s.keepHistory = false; }},
+        {"dark paper", settingsFile("  <Paper>1</Paper>\r\n"), [](Settings& s) { s.paper = 1; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),
