@@ -338,6 +338,21 @@ void CTervalonDlg::configureView()
     view.SetTextColor(colors.text, false);
     view.SetKeywordColor(colors.function, true);
     view.SetNumberColor(colors.number, false);
+    // Copies and saved results are read on white: a dark paper's own colours go out as the light
+    // paper's; colours of the user's own go out as they are.
+    QHash<std::uint32_t, std::uint32_t> exported;
+    if (colors.paper == darkPaper().paper) {
+        const PaperColors& dark = darkPaper();
+        const PaperColors& light = lightPaper();
+        const std::pair<QColor, QColor> pairs[] = {{dark.text, light.text},
+                                                   {dark.function, light.function},
+                                                   {dark.number, light.number},
+                                                   {dark.reason, light.reason},
+                                                   {dark.warning, light.warning}};
+        for (const auto& [drawn, written] : pairs)
+            exported.insert(drawn.rgb() & 0xFFFFFFU, written.rgb() & 0xFFFFFFU);
+    }
+    view.SetExportColors(std::move(exported));
     view.ApplyViewFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
 }
 

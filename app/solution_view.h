@@ -4,11 +4,13 @@
 
 #include "app/token_scanner.h"
 
+#include <QHash>
 #include <QKeySequence>
 #include <QList>
 #include <QTextCharFormat>
 #include <QTextEdit>
 
+#include <cstdint>
 #include <utility>
 
 namespace app {
@@ -38,6 +40,14 @@ public:
     /// The paper and its plain text colour, and the colours of the reasons and of warning lines
     /// (taken at the next recolouring).
     void SetPaper(const QColor& paper, const QColor& text, const QColor& reason, const QColor& warning);
+    /// Colours (0xRRGGBB) that copies and saved results take instead of those drawn on the paper:
+    /// a document is read on white, so the colours of a dark paper go out as their light ones.
+    void SetExportColors(QHash<std::uint32_t, std::uint32_t> colors) { m_exportColors = std::move(colors); }
+    /// The colour a copy or a saved result writes for one drawn in rgb.
+    [[nodiscard]] std::uint32_t exportColor(std::uint32_t rgb) const
+    {
+        return m_exportColors.value(rgb, rgb);
+    }
     /// The font of the whole text, with a tab stop every fifth of an inch.
     void ApplyViewFont(const QFont& font);
     /// Colours and bold flags take effect at the next recolouring.
@@ -89,6 +99,7 @@ private:
     /// Set while the view changes its own text or formats, which must not start another recolouring.
     bool m_isBusy = false;
     QList<QKeySequence> m_windowKeys;
+    QHash<std::uint32_t, std::uint32_t> m_exportColors;
     /// Set while the view sets its own palette, which is no change of the desktop's.
     bool m_isSettingPaper = false;
 };

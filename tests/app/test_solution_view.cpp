@@ -45,6 +45,8 @@ private slots:
     void paper_data();
     void paper();
     void paperFollowsTheDesktop();
+    void copiesFromADarkPaperAreForWhite_data();
+    void copiesFromADarkPaperAreForWhite();
     void everyColourReadableOnItsPaper_data();
     void everyColourReadableOnItsPaper();
     void explainStepsThroughOptions();
@@ -545,6 +547,47 @@ void TestSolutionView::paperFollowsTheDesktop()
     QApplication::setPalette(desktop);
     QCOMPARE(paper, QColor(30, 30, 30));
     QCOMPARE(function, QColor(130, 170, 255));
+}
+
+void TestSolutionView::copiesFromADarkPaperAreForWhite_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QStringList>("written"); // colours the copy must hold
+    QTest::addColumn<QStringList>("absent");  // colours it must not
+
+    QTest::newRow("dark paper: the light paper's colours")
+        << QByteArray("  <Paper>1</Paper>\r\n")
+        << QStringList{"color:#000000", "color:#000080", "color:#006464"}
+        << QStringList{"color:#dcdcdc", "color:#82aaff", "color:#50c8c8"};
+    QTest::newRow("dark paper, a function colour of the user's own")
+        << QByteArray("  <Paper>1</Paper>\r\n  <ColorFunction>65535</ColorFunction>\r\n")
+        << QStringList{"color:#000000", "color:#ffff00"} << QStringList{"color:#dcdcdc", "color:#000080"};
+    QTest::newRow("light paper: as drawn") << QByteArray("  <Paper>0</Paper>\r\n")
+                                           << QStringList{"color:#000000", "color:#000080"} << QStringList();
+}
+
+void TestSolutionView::copiesFromADarkPaperAreForWhite()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, written);
+    QFETCH(QStringList, absent);
+
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(), settingsFile(settings));
+    const auto window = fixture.makeWindow();
+    window->widgets().equation->setText("sqr(x)=2");
+    window->widgets().solve->click();
+    window->mainMenu().actions().copy->trigger();
+    QVERIFY(fixture.platform.clipboard);
+    const QString html = fixture.platform.clipboard->html();
+    const QByteArray rtf = fixture.platform.clipboard->data("text/rtf");
+    for (const QString& colour : written)
+        QVERIFY2(html.contains(colour), qPrintable(colour));
+    for (const QString& colour : absent)
+        QVERIFY2(!html.contains(colour), qPrintable(colour));
+    // The RTF colour table holds no colour of the dark paper either.
+    if (!absent.isEmpty())
+        QVERIFY(!rtf.contains("\\red220\\green220\\blue220") && !rtf.contains("\\red130\\green170"));
 }
 
 void TestSolutionView::everyColourReadableOnItsPaper_data()
