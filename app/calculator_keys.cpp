@@ -36,6 +36,7 @@ struct Key {
     std::string_view text; ///< what an Insert key inserts
     KeyKind kind;
     std::string_view tooltipKey; ///< empty: no tool tip
+    std::string_view nameKey;    ///< the accessible name; empty: the caption says it (a digit)
     KeyGroup group;
     int row;
     int column;
@@ -46,40 +47,40 @@ using enum KeyGroup;
 
 // The key table. The functions insert their name with "()", which leaves the caret in between.
 constexpr auto kKeys = std::to_array<Key>({
-    {"sin", "sin()", Insert, "FrmMain.m_BTNSin", Functions, 0, 0},
-    {"cos", "cos()", Insert, "FrmMain.m_BTNCos", Functions, 0, 1},
-    {"tan", "tan()", Insert, "FrmMain.m_BTNTan", Functions, 0, 2},
-    {"sqr", "sqr()", Insert, "FrmMain.m_BTNSqr", Functions, 1, 0},
-    {"exp", "exp()", Insert, "FrmMain.m_BTNExp", Functions, 1, 1},
-    {"log", "log()", Insert, "FrmMain.m_BTNLog", Functions, 1, 2},
-    {"asn", "asn()", Insert, {}, Functions, 2, 0},
-    {"acs", "acs()", Insert, {}, Functions, 2, 1},
-    {"atn", "atn()", Insert, {}, Functions, 2, 2},
-    {"hsn", "hsn()", Insert, {}, Functions, 3, 0},
-    {"hcs", "hcs()", Insert, {}, Functions, 3, 1},
-    {"htn", "htn()", Insert, {}, Functions, 3, 2},
-    {"7", "7", Insert, {}, Digits, 0, 0},
-    {"8", "8", Insert, {}, Digits, 0, 1},
-    {"9", "9", Insert, {}, Digits, 0, 2},
-    {"4", "4", Insert, {}, Digits, 1, 0},
-    {"5", "5", Insert, {}, Digits, 1, 1},
-    {"6", "6", Insert, {}, Digits, 1, 2},
-    {"1", "1", Insert, {}, Digits, 2, 0},
-    {"2", "2", Insert, {}, Digits, 2, 1},
-    {"3", "3", Insert, {}, Digits, 2, 2},
-    {"0", "0", Insert, {}, Digits, 3, 0},
-    {".", {}, Decimal, {}, Digits, 3, 1},
-    {"x", "x", Insert, "FrmMain.m_BTNX", Digits, 3, 2},
-    {"+", "+", Insert, {}, Operators, 0, 0},
-    {"-", "-", Insert, {}, Operators, 0, 1},
-    {"*", "*", Insert, {}, Operators, 1, 0},
-    {"/", "/", Insert, {}, Operators, 1, 1},
-    {"^", "^", Insert, {}, Operators, 2, 0},
-    {"=", "=", Equals, {}, Operators, 2, 1},
-    {"(", "(", Insert, {}, Operators, 3, 0},
-    {")", ")", Insert, {}, Operators, 3, 1},
-    {"C", {}, ClearSelection, "FrmMain.m_BTNClearSelection", Deletion, 0, 0},
-    {"AC", {}, ClearAll, "FrmMain.m_BTNClearAll", Deletion, 1, 0},
+    {"sin", "sin()", Insert, "FrmMain.m_BTNSin", "FrmMain.m_ACCSin", Functions, 0, 0},
+    {"cos", "cos()", Insert, "FrmMain.m_BTNCos", "FrmMain.m_ACCCos", Functions, 0, 1},
+    {"tan", "tan()", Insert, "FrmMain.m_BTNTan", "FrmMain.m_ACCTan", Functions, 0, 2},
+    {"sqr", "sqr()", Insert, "FrmMain.m_BTNSqr", "FrmMain.m_ACCSqr", Functions, 1, 0},
+    {"exp", "exp()", Insert, "FrmMain.m_BTNExp", "FrmMain.m_ACCExp", Functions, 1, 1},
+    {"log", "log()", Insert, "FrmMain.m_BTNLog", "FrmMain.m_ACCLog", Functions, 1, 2},
+    {"asn", "asn()", Insert, {}, "FrmMain.m_ACCAsn", Functions, 2, 0},
+    {"acs", "acs()", Insert, {}, "FrmMain.m_ACCAcs", Functions, 2, 1},
+    {"atn", "atn()", Insert, {}, "FrmMain.m_ACCAtn", Functions, 2, 2},
+    {"hsn", "hsn()", Insert, {}, "FrmMain.m_ACCHsn", Functions, 3, 0},
+    {"hcs", "hcs()", Insert, {}, "FrmMain.m_ACCHcs", Functions, 3, 1},
+    {"htn", "htn()", Insert, {}, "FrmMain.m_ACCHtn", Functions, 3, 2},
+    {"7", "7", Insert, {}, {}, Digits, 0, 0},
+    {"8", "8", Insert, {}, {}, Digits, 0, 1},
+    {"9", "9", Insert, {}, {}, Digits, 0, 2},
+    {"4", "4", Insert, {}, {}, Digits, 1, 0},
+    {"5", "5", Insert, {}, {}, Digits, 1, 1},
+    {"6", "6", Insert, {}, {}, Digits, 1, 2},
+    {"1", "1", Insert, {}, {}, Digits, 2, 0},
+    {"2", "2", Insert, {}, {}, Digits, 2, 1},
+    {"3", "3", Insert, {}, {}, Digits, 2, 2},
+    {"0", "0", Insert, {}, {}, Digits, 3, 0},
+    {".", {}, Decimal, {}, "FrmMain.m_ACCPoint", Digits, 3, 1},
+    {"x", "x", Insert, "FrmMain.m_BTNX", "FrmMain.m_ACCX", Digits, 3, 2},
+    {"+", "+", Insert, {}, "FrmMain.m_ACCPlus", Operators, 0, 0},
+    {"-", "-", Insert, {}, "FrmMain.m_ACCMinus", Operators, 0, 1},
+    {"*", "*", Insert, {}, "FrmMain.m_ACCTimes", Operators, 1, 0},
+    {"/", "/", Insert, {}, "FrmMain.m_ACCDivide", Operators, 1, 1},
+    {"^", "^", Insert, {}, "FrmMain.m_ACCPower", Operators, 2, 0},
+    {"=", "=", Equals, {}, "FrmMain.m_ACCEquals", Operators, 2, 1},
+    {"(", "(", Insert, {}, "FrmMain.m_ACCOpen", Operators, 3, 0},
+    {")", ")", Insert, {}, "FrmMain.m_ACCClose", Operators, 3, 1},
+    {"C", {}, ClearSelection, "FrmMain.m_BTNClearSelection", "FrmMain.m_ACCClearSelection", Deletion, 0, 0},
+    {"AC", {}, ClearAll, "FrmMain.m_BTNClearAll", "FrmMain.m_ACCClearAll", Deletion, 1, 0},
 });
 
 constexpr int kKeySpacing = 4;
@@ -152,8 +153,14 @@ QPushButton* CalculatorKeys::button(const QString& caption) const
 void CalculatorKeys::retranslate(const config::InterfaceTexts& texts)
 {
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
-        if (!kKeys[i].tooltipKey.empty())
-            m_buttons[static_cast<qsizetype>(i)]->setToolTip(toQString(texts.text(kKeys[i].tooltipKey)));
+        QPushButton& button = *m_buttons[static_cast<qsizetype>(i)];
+        // The tool tip, where there is one, is also what a screen reader gives as the description.
+        const QString tip =
+            kKeys[i].tooltipKey.empty() ? QString() : toQString(texts.text(kKeys[i].tooltipKey));
+        button.setToolTip(tip);
+        button.setAccessibleDescription(tip);
+        button.setAccessibleName(kKeys[i].nameKey.empty() ? button.text()
+                                                          : toQString(texts.text(kKeys[i].nameKey)));
     }
 }
 

@@ -31,7 +31,7 @@ public:
     [[nodiscard]] QPushButton* button(const QString& caption) const;
     [[nodiscard]] const QList<QPushButton*>& buttons() const { return m_buttons; }
 
-    /// Sets the tool tips from the interface texts.
+    /// Sets the tool tips and the accessible names and descriptions from the interface texts.
     void retranslate(const config::InterfaceTexts& texts);
 
 signals:

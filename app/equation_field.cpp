@@ -2,9 +2,12 @@
 // The equation field: one line of input that the calculator keys edit at the caret.
 #include "app/equation_field.h"
 
+#include "app/equation_history.h"
 #include "app/window_keys.h"
 
+#include <QCompleter>
 #include <QKeyEvent>
+#include <QStringListModel>
 
 #include <algorithm>
 
@@ -13,6 +16,51 @@ namespace app {
 EquationField::EquationField(QWidget* parent) : QLineEdit(parent)
 {
     setAcceptDrops(false);
+    // Typing ends a walk through the history: the next Up starts from the text as it now is.
+    connect(this, &QLineEdit::textEdited, this, [this] { m_walk.clear(); });
+}
+
+void EquationField::setHistory(EquationHistory& history)
+{
+    m_history = &history;
+    connect(&history, &EquationHistory::changed, this, [this] { m_walk.clear(); });
+    auto* completer = new QCompleter(&history.model(), this);
+    completer->setCaseSensitivity(Qt::CaseSensitive);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    setCompleter(completer);
+}
+
+void EquationField::keyPressEvent(QKeyEvent* event)
+{
+    const bool isUp = event->key() == Qt::Key_Up;
+    const bool isDown = event->key() == Qt::Key_Down;
+    const bool isPlain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool isCaretAtAnEnd = cursorPosition() == 0 || cursorPosition() == text().size();
+    if ((isUp || isDown) && isPlain && isCaretAtAnEnd && m_history != nullptr) {
+        // Taken also at either end of the walk, so the key does not wander off to the window.
+        walkHistory(isUp ? 1 : -1);
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+bool EquationField::walkHistory(int step)
+{
+    if (m_walk.isEmpty()) {
+        m_walk = m_history->entries();
+        if (m_walk.isEmpty() || m_walk.constFirst() != text())
+            m_walk.prepend(text());
+        m_walkPosition = 0;
+    }
+    const qsizetype next = m_walkPosition + step;
+    if (next < 0 || next >= m_walk.size())
+        return false;
+    m_walkPosition = next;
+    // Not an edit (no textEdited): the walk goes on, and the completer stays closed.
+    setText(m_walk.at(next));
+    end(false);
+    return true;
 }
 
 void EquationField::InsertAtCaret(const QString& text)

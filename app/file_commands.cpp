@@ -63,7 +63,7 @@ bool FileCommands::OpenEquationFile(QString path)
     m_currentFile.clear();
     const std::optional<QString> text = readEquationFile(path, m_targets.equation.maxLength());
     if (!text) {
-        showFileError(config::kKeyReadError, path);
+        showMessage(config::kKeyReadError, path);
         return false;
     }
     m_targets.equation.setText(*text);
@@ -77,7 +77,7 @@ void FileCommands::SaveEquationFile(QString path)
 {
     m_currentFile.clear();
     if (!saveWholeFile(path, QByteArray::fromStdString(toUtf8(m_targets.equation.text())))) {
-        showFileError(config::kKeyWriteError, path);
+        showMessage(config::kKeyWriteError, path);
         return;
     }
     setTitleFor(path);
@@ -127,7 +127,7 @@ void FileCommands::saveResult()
         return;
     const bool asRtf = extensionOf(path) == QStringLiteral(".rtf");
     if (!saveWholeFile(path, resultBytes(m_targets.view, asRtf)))
-        showFileError(config::kKeyWriteError, path);
+        showMessage(config::kKeyWriteError, path);
 }
 
 void FileCommands::openRecentFile(const QString& path)
@@ -148,12 +148,12 @@ void FileCommands::openDroppedFile(const QList<QUrl>& urls)
         OpenEquationFile(path);
 }
 
-void FileCommands::showFileError(std::string_view key, const QString& path)
+void FileCommands::showMessage(std::string_view key, const QString& subject)
 {
-    const std::string file = toUtf8(path);
+    const std::string file = toUtf8(subject);
     const std::array<engine::FormatArg, 1> args = {
         engine::FormatArg{engine::FormatArgKind::String, 0, file.c_str()}};
-    // A translation may leave the path out; one whose conversions do not fit gets the built-in text.
+    // A translation may leave the subject out; one whose conversions do not fit gets the built-in text.
     std::string text;
     if (!engine::formatMessage(m_targets.texts.text(key), args, text,
                                engine::ArgumentUse::LeadingArgumentsSuffice)) {

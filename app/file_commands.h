@@ -67,9 +67,9 @@ public:
 
     [[nodiscard]] const QString& currentFile() const { return m_currentFile; }
 
-    /// The message of a file that cannot be read or written (key kKeyReadError or kKeyWriteError,
-    /// its "%s" the path), with the error caption, over the window.
-    void showFileError(std::string_view key, const QString& path);
+    /// The error message of key, its "%s" filled with subject (a path, an address), under the
+    /// caption of error messages.
+    void showMessage(std::string_view key, const QString& subject);
 
 private:
     void setTitleFor(const QString& path);

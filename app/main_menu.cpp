@@ -36,6 +36,7 @@ constexpr std::array kActionTexts = std::to_array<ActionText>({
     {&MenuActions::copy, "FrmMain.ID_MEN_COPY"},
     {&MenuActions::clearResults, "FrmMain.ID_MEN_CLEAR"},
     {&MenuActions::clearEquation, "FrmMain.ID_MEN_EQUALCLEAR"},
+    {&MenuActions::clearHistory, "FrmMain.ID_MEN_CLEARHISTORY"},
     {&MenuActions::options, "FrmMain.ID_MEN_OPTIONS"},
     {&MenuActions::language, "FrmMain.ID_MEN_LANGUAGE"},
     {&MenuActions::graph, config::kKeyGraphMenu},
@@ -96,6 +97,7 @@ void MainMenu::createMenus(QWidget& window)
     m_menus.edit->addSeparator();
     m_actions.clearResults = m_menus.edit->addAction(QString());
     m_actions.clearEquation = m_menus.edit->addAction(QString());
+    m_actions.clearHistory = m_menus.edit->addAction(QString());
 
     m_menus.view = bar.addMenu(QString());
     m_actions.options = m_menus.view->addAction(QString());

@@ -33,6 +33,7 @@ struct MenuActions {
     QAction* copy = nullptr;
     QAction* clearResults = nullptr;
     QAction* clearEquation = nullptr;
+    QAction* clearHistory = nullptr;
     // View
     QAction* options = nullptr;
     QAction* language = nullptr;

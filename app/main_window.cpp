@@ -3,12 +3,12 @@
 #include "app/main_window.h"
 
 #include "app/calculator_keys.h"
-#include "app/color_value.h"
 #include "app/equation_field.h"
 #include "app/file_commands.h"
 #include "app/font_mapping.h"
 #include "app/graph_panel.h"
 #include "app/main_menu.h"
+#include "app/paper.h"
 #include "app/platform.h"
 #include "app/recent_files_menu.h"
 #include "app/solution_clipboard.h"
@@ -22,6 +22,7 @@
 #include "config/dialogs/language_dialog.h"
 #include "config/dialogs/options_dialog.h"
 #include "config/documents.h"
+#include "config/interface_texts.h"
 #include "config/product.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -38,6 +40,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QUrl>
 
 #include <algorithm>
@@ -129,6 +132,7 @@ void CTervalonDlg::createWidgets()
     m_widgets.equationLabel = new QLabel(this);
     m_widgets.equation = new EquationField(this);
     m_widgets.equation->setWindowKeys(m_menu->windowKeys());
+    m_widgets.equation->setHistory(m_history);
     m_widgets.equationLabel->setBuddy(m_widgets.equation);
     m_widgets.solve = new QPushButton(this);
     m_widgets.solve->setDefault(true);
@@ -143,6 +147,10 @@ void CTervalonDlg::createWidgets()
     m_widgets.splitter->addWidget(m_widgets.view);
     m_widgets.splitter->addWidget(m_widgets.graph);
     m_widgets.graph->hide();
+    m_widgets.status = new QLabel(this);
+    m_widgets.status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long result must not widen the window; the whole of it is the view's accessible description.
+    m_widgets.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_files = new FileCommands(
         {*this, m_platform, *m_widgets.equation, *m_widgets.view, m_menu->recent(), m_languages.texts()},
         this);
@@ -160,6 +168,7 @@ void CTervalonDlg::createWidgets()
     layout->addLayout(equationRow, 0, 1);
     layout->addWidget(m_widgets.keys, 1, 1);
     layout->addWidget(m_widgets.splitter, 2, 0, 1, 2);
+    layout->addWidget(m_widgets.status, 3, 0, 1, 2);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(1, 1);
     layout->setHorizontalSpacing(12);
@@ -182,21 +191,37 @@ void CTervalonDlg::connectCommands()
     connect(actions.selectAll, &QAction::triggered, m_widgets.view, &CScriptEdit::selectAll);
     connect(actions.copy, &QAction::triggered, this, &CTervalonDlg::handleCopy);
     connect(m_widgets.view, &CScriptEdit::copyRequested, this, &CTervalonDlg::handleCopy);
+    // The desktop switched its theme: a paper that follows it turns with it.
+    connect(m_widgets.view, &CScriptEdit::desktopPaletteChanged, this, [this] {
+        if (paperOf(m_settings.paper) == Paper::Desktop) {
+            configureView();
+            m_widgets.view->HighlightAll();
+        }
+    });
     connect(actions.clearResults, &QAction::triggered, m_widgets.view, &CScriptEdit::clearText);
+    // An emptied view has no result any more, however it was emptied.
+    connect(m_widgets.view->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (m_widgets.view->textLength() == 0)
+            showResult({});
+    });
+    connect(actions.clearHistory, &QAction::triggered, &m_history, &EquationHistory::clear);
     connect(m_widgets.keys, &CalculatorKeys::clearEquationRequested, this, &CTervalonDlg::ClearEquation);
     connect(actions.options, &QAction::triggered, this, &CTervalonDlg::handleOptions);
     connect(actions.language, &QAction::triggered, this, &CTervalonDlg::handleLanguage);
     connect(actions.help, &QAction::triggered, this, &CTervalonDlg::handleHelp);
-    connect(actions.license, &QAction::triggered, this,
-            [this] { openDocument(m_context.programFolder / config::kLicenseFileName); });
-    connect(actions.changes, &QAction::triggered, this,
-            [this] { openDocument(m_context.programFolder / config::kChangeNotesFileName); });
-    connect(actions.checkForUpdate, &QAction::triggered, this,
-            [this] { m_platform.openUrl(QUrl(toQString(config::updatePageAddress()))); });
+    connect(actions.license, &QAction::triggered, this, [this, &actions] {
+        openDocument(m_context.programFolder / config::kLicenseFileName, DocumentKind::PlainText,
+                     *actions.license);
+    });
+    connect(actions.changes, &QAction::triggered, this, [this, &actions] {
+        openDocument(m_context.programFolder / config::kChangeNotesFileName, DocumentKind::PlainText,
+                     *actions.changes);
+    });
+    connect(actions.checkForUpdate, &QAction::triggered, this, &CTervalonDlg::handleCheckForUpdate);
     connect(actions.info, &QAction::triggered, this, &CTervalonDlg::handleInfo);
     connect(actions.graph, &QAction::toggled, this, &CTervalonDlg::handleGraph);
     connect(m_widgets.graph, &GraphPanel::writeFailed, this,
-            [this](const QString& path) { m_files->showFileError(config::kKeyWriteError, path); });
+            [this](const QString& path) { m_files->showMessage(config::kKeyWriteError, path); });
 }
 
 void CTervalonDlg::chooseSettingsFolder()
@@ -216,16 +241,25 @@ void CTervalonDlg::retranslate()
     m_qtTranslations.select(toQString(m_languages.qtLocale()));
     const config::InterfaceTexts& texts = m_languages.texts();
     m_menu->retranslate(texts);
-    m_widgets.equationLabel->setText(toQString(texts.text("FrmMain.m_LBLEquation")));
+    const QString equationLabel = toQString(texts.text("FrmMain.m_LBLEquation"));
+    m_widgets.equationLabel->setText(equationLabel);
     m_widgets.solve->setText(toQString(texts.text("FrmMain.m_BTNSolve")));
     m_widgets.equation->setToolTip(toQString(texts.text("FrmMain.m_EDTEquation")));
     m_widgets.keys->retranslate(texts);
     m_widgets.graph->retranslate(texts, decimalSeparator());
+    // Screen readers: the field by its label, with the tool tip's hint; Solve by its caption.
+    m_widgets.equation->setAccessibleName(QString(equationLabel).remove(QLatin1Char('&')));
+    m_widgets.equation->setAccessibleDescription(m_widgets.equation->toolTip());
+    m_widgets.solve->setAccessibleDescription(toQString(texts.text(config::kKeyAccessibleSolve)));
+    m_widgets.view->setAccessibleName(toQString(texts.text(config::kKeyAccessibleView)));
+    m_widgets.status->setAccessibleName(toQString(texts.text(config::kKeyAccessibleStatus)));
 }
 
 void CTervalonDlg::LoadSettings()
 {
     config::LoadSettings(m_settingsFile, m_settings);
+    if (m_settings.keepHistory)
+        m_history.load(historyFile());
     // What was typed when the window last ended, with the caret at its end.
     m_widgets.equation->setText(toQString(m_settings.lastEquation));
     m_widgets.equation->end(false);
@@ -259,6 +293,15 @@ void CTervalonDlg::SaveSettings()
     rememberSplitter();
     // A failed save keeps the previous file; there is nobody left to tell.
     config::SaveSettings(m_settingsFile, m_settings);
+    if (m_settings.keepHistory)
+        static_cast<void>(m_history.save(historyFile()));
+    else
+        QFile::remove(historyFile());
+}
+
+QString CTervalonDlg::historyFile() const
+{
+    return fromPath(m_settingsFile.parent_path() / kHistoryFileName);
 }
 
 void CTervalonDlg::done(int result)
@@ -308,10 +351,27 @@ void CTervalonDlg::ClearEquation()
 void CTervalonDlg::configureView()
 {
     CScriptEdit& view = *m_widgets.view;
+    const PaperColors colors = viewColors(m_settings, QApplication::palette());
     view.SetHighlightOn(m_settings.highlightOn);
-    view.SetTextColor(fromColorValue(m_settings.colorText), false);
-    view.SetKeywordColor(fromColorValue(m_settings.colorFunction), true);
-    view.SetNumberColor(fromColorValue(m_settings.colorNumber), false);
+    view.SetPaper(colors.paper, colors.text, colors.reason, colors.warning);
+    view.SetTextColor(colors.text, false);
+    view.SetKeywordColor(colors.function, true);
+    view.SetNumberColor(colors.number, false);
+    // Copies and saved results are read on white: a dark paper's own colours go out as the light
+    // paper's; colours of the user's own go out as they are.
+    QHash<std::uint32_t, std::uint32_t> exported;
+    if (colors.paper == darkPaper().paper) {
+        const PaperColors& dark = darkPaper();
+        const PaperColors& light = lightPaper();
+        const std::pair<QColor, QColor> pairs[] = {{dark.text, light.text},
+                                                   {dark.function, light.function},
+                                                   {dark.number, light.number},
+                                                   {dark.reason, light.reason},
+                                                   {dark.warning, light.warning}};
+        for (const auto& [drawn, written] : pairs)
+            exported.insert(drawn.rgb() & 0xFFFFFFU, written.rgb() & 0xFFFFFFU);
+    }
+    view.SetExportColors(std::move(exported));
     view.ApplyViewFont(fontFromDescription(m_settings.viewFont.effectiveFont(), font()));
     // The graph is drawn on the view's paper, its labels in the window's font.
     m_widgets.graph->setPaper(view.palette().color(QPalette::Base), font());
@@ -355,7 +415,16 @@ void CTervalonDlg::handleLanguage()
 
 void CTervalonDlg::handleHelp()
 {
-    openDocument(config::helpFilePath(m_context.programFolder, m_languages.currentLanguageFile()));
+    openDocument(config::helpFilePath(m_context.programFolder, m_languages.currentLanguageFile()),
+                 DocumentKind::Html, *m_menu->actions().help);
+}
+
+void CTervalonDlg::handleCheckForUpdate()
+{
+    // A web page needs a browser; the program shows none of its own.
+    const QString address = toQString(config::updatePageAddress());
+    if (!m_platform.openUrl(QUrl(address)))
+        m_files->showMessage(config::kKeyNoBrowser, address);
 }
 
 void CTervalonDlg::handleInfo()
@@ -367,20 +436,54 @@ void CTervalonDlg::handleInfo()
     m_platform.runDialog(dialog);
 }
 
-void CTervalonDlg::openDocument(const std::filesystem::path& file)
+void CTervalonDlg::openDocument(const std::filesystem::path& file, DocumentKind kind, const QAction& command)
 {
-    // Whether the desktop could open it is not checked: there is nothing the program could do.
-    m_platform.openUrl(QUrl::fromLocalFile(fromPath(file)));
+    if (m_platform.openUrl(QUrl::fromLocalFile(fromPath(file))))
+        return;
+    // The menu caption without its shortcut and its mnemonic.
+    showDocument(file, kind, command.text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')));
+}
+
+void CTervalonDlg::showDocument(const std::filesystem::path& file, DocumentKind kind, const QString& title)
+{
+    const QString key = fromPath(file);
+    QPointer<DocumentWindow>& shown = m_documents[key];
+    if (shown == nullptr) {
+        // Escape or the close button only hides it; it is shown again as it was left.
+        auto* window = new DocumentWindow(
+            kind, [this](const QUrl& url) { m_platform.openUrl(url); }, this);
+        if (!window->load(file)) {
+            delete window;
+            m_files->showMessage(config::kKeyReadError, key);
+            return;
+        }
+        window->fitToScreen();
+        shown = window;
+    }
+    shown->setTitle(title);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+}
+
+QList<DocumentWindow*> CTervalonDlg::documentWindows() const
+{
+    QList<DocumentWindow*> windows;
+    for (const QPointer<DocumentWindow>& window : m_documents)
+        windows.append(window.data());
+    return windows;
 }
 
 void CTervalonDlg::handleSolve()
 {
     m_lastSolved = m_widgets.equation->text();
-    const analysis::GraphInput graph =
+    m_history.add(m_lastSolved);
+    const SolvedInView solved =
         solveIntoView(m_solver, *m_widgets.view, m_lastSolved, m_settings, m_languages.texts());
+    showResult(solved.result);
     m_hasLastGraph = m_settings.showGraph;
     if (m_hasLastGraph)
-        m_widgets.graph->setInput(graph);
+        m_widgets.graph->setInput(solved.graph);
 }
 
 void CTervalonDlg::handleGraph(bool isShown)
@@ -409,6 +512,12 @@ void CTervalonDlg::placeSplitter()
     const int share =
         std::clamp(static_cast<int>(m_settings.graphSplitter), kSmallestGraphShare, kLargestGraphShare);
     m_widgets.splitter->setSizes({1000 - share, share});
+}
+
+void CTervalonDlg::showResult(const QString& result)
+{
+    m_widgets.status->setText(result);
+    m_widgets.view->setAccessibleDescription(result);
 }
 
 void CTervalonDlg::handleCopy()

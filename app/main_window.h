@@ -2,6 +2,8 @@
 // The main window: equation field, calculator keys, solution view and menus; owns settings and texts.
 #pragma once
 
+#include "app/document_window.h"
+#include "app/equation_history.h"
 #include "app/qt_translations.h"
 #include "app/startup_context.h"
 #include "config/language_files.h"
@@ -9,9 +11,12 @@
 #include "engine/equation_solver.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QPointer>
 
 #include <filesystem>
 
+class QAction;
 class QLabel;
 class QPushButton;
 class QSplitter;
@@ -36,6 +41,8 @@ struct MainWindowWidgets {
     CScriptEdit* view = nullptr;
     QSplitter* splitter = nullptr; ///< the solution view and the graph panel beside it
     GraphPanel* graph = nullptr;
+    /// The result of the last Solve in one line, under the view; also the view's accessible description.
+    QLabel* status = nullptr;
 };
 
 /// The program's single window. Construction runs the start-up: program and settings folders, the
@@ -65,6 +72,9 @@ public:
     [[nodiscard]] const MainWindowWidgets& widgets() const { return m_widgets; }
     [[nodiscard]] const MainMenu& mainMenu() const { return *m_menu; }
     [[nodiscard]] FileCommands& fileCommands() const { return *m_files; }
+    [[nodiscard]] const EquationHistory& history() const { return m_history; }
+    /// The program's own windows of the documents it showed, also those closed (hidden) since.
+    [[nodiscard]] QList<DocumentWindow*> documentWindows() const;
 
 public slots:
     /// Ends the window: saves the settings (only the first time), then closes.
@@ -84,6 +94,8 @@ private:
     void chooseSettingsFolder();
     void LoadSettings();
     void SaveSettings();
+    /// History.txt beside the settings file.
+    [[nodiscard]] QString historyFile() const;
     /// The solution view's colours, highlighting and font from the settings (recolouring is the caller's).
     void configureView();
     void handleOptions();
@@ -92,9 +104,14 @@ private:
     void handleLanguage();
     void handleHelp();
     void handleInfo();
-    /// Hands a document beside the program to the desktop.
-    void openDocument(const std::filesystem::path& file);
+    /// Hands a document beside the program to the desktop, or, when the desktop has no program for
+    /// it, shows it in a window of the program's own titled after the command.
+    void openDocument(const std::filesystem::path& file, DocumentKind kind, const QAction& command);
+    void showDocument(const std::filesystem::path& file, DocumentKind kind, const QString& title);
+    void handleCheckForUpdate();
     void handleSolve();
+    /// Shows the result line under the view and hands it to screen readers; empty clears it.
+    void showResult(const QString& result);
     void handleCopy();
     /// View > Graph: shows or hides the panel (ShowGraph); a panel shown draws the last equation solved.
     void handleGraph(bool isShown);
@@ -119,7 +136,10 @@ private:
     /// The equation of the last Solve, as typed, and whether the panel holds its graph.
     QString m_lastSolved;
     bool m_hasLastGraph = false;
+    EquationHistory m_history;
     QtTranslations m_qtTranslations;
+    /// By document path: one window a document, raised again when it is asked for once more.
+    QHash<QString, QPointer<DocumentWindow>> m_documents;
 };
 
 } // namespace app

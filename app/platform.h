@@ -40,8 +40,9 @@ public:
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
     /// Runs a dialog modally and returns its result (QDialog::Accepted or QDialog::Rejected).
     virtual int runDialog(QDialog& dialog) = 0;
-    /// Hands a document (file URL) or an address to the program the desktop opens it with.
-    virtual void openUrl(const QUrl& url) = 0;
+    /// Hands a document (file URL) or an address to the program the desktop opens it with; false
+    /// when no program could be started for it.
+    virtual bool openUrl(const QUrl& url) = 0;
     /// Replaces the clipboard's content.
     virtual void setClipboard(std::unique_ptr<QMimeData> data) = 0;
 

@@ -87,9 +87,9 @@ int QtPlatform::runDialog(QDialog& dialog)
     return dialog.exec();
 }
 
-void QtPlatform::openUrl(const QUrl& url)
+bool QtPlatform::openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void QtPlatform::setClipboard(std::unique_ptr<QMimeData> data)

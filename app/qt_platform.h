@@ -21,7 +21,7 @@ public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     int runDialog(QDialog& dialog) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     void setClipboard(std::unique_ptr<QMimeData> data) override;
     QString userConfigFolder() override;
     QString machineDataFolder() override;

@@ -29,15 +29,24 @@ RtfStyle rtfStyleOf(const CScriptEdit& view)
     style.faceName = font.family().toStdU16String();
     style.isFixedPitch = font.fixedPitch() || shown.fixedPitch();
     style.halfPoints = static_cast<int>(std::lround(shown.pointSizeF() * 2.0));
-    style.colors = {rgbOf(view.textFormat()), rgbOf(view.keywordFormat()), rgbOf(view.numberFormat())};
+    style.colors = {view.exportColor(rgbOf(view.textFormat())), view.exportColor(rgbOf(view.keywordFormat())),
+                    view.exportColor(rgbOf(view.numberFormat()))};
     return style;
+}
+
+std::vector<TextRun> exportedRuns(const CScriptEdit& view, const QTextCursor& selection)
+{
+    std::vector<TextRun> runs = selectedRuns(selection);
+    for (TextRun& run : runs)
+        run.rgb = view.exportColor(run.rgb);
+    return runs;
 }
 
 QByteArray resultBytes(const CScriptEdit& view, bool asRtf)
 {
     QTextCursor whole(view.document());
     whole.select(QTextCursor::Document);
-    const std::vector<TextRun> runs = selectedRuns(whole);
+    const std::vector<TextRun> runs = exportedRuns(view, whole);
     if (asRtf) {
         const std::string rtf = rtfOf(runs, rtfStyleOf(view));
         return QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size()));

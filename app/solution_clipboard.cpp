@@ -50,7 +50,7 @@ QString htmlOf(const std::vector<TextRun>& runs, const QFont& font)
 std::unique_ptr<QMimeData> mimeDataOf(const CScriptEdit& view)
 {
     auto data = std::make_unique<QMimeData>();
-    const std::vector<TextRun> runs = selectedRuns(view.textCursor());
+    const std::vector<TextRun> runs = exportedRuns(view, view.textCursor());
     std::u16string text;
     for (const TextRun& run : runs)
         text += run.text;

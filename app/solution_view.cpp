@@ -20,14 +20,10 @@ namespace app {
 
 namespace {
 
-/// The muted colour of the reasons shown beside the solution lines.
-const QColor kReasonColor(128, 128, 128);
-
 /// Every fifth of an inch.
 constexpr double kTabStopsPerInch = 5.0;
 /// The user state of a line shown in the warning colour (other lines keep the default, -1).
 constexpr int kWarningLine = 1;
-const QColor kWarningColor(192, 0, 0);
 
 QTextCharFormat classFormat(const QColor& color, bool isBold)
 {
@@ -62,21 +58,27 @@ CScriptEdit::CScriptEdit(QWidget* parent) : QTextEdit(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setFocusPolicy(Qt::StrongFocus);
 
-    // White paper and black text in every desktop theme; only the stored colours colour the text.
-    QPalette paper = palette();
-    paper.setColor(QPalette::Base, Qt::white);
-    paper.setColor(QPalette::Text, Qt::black);
-    setPalette(paper);
-
+    // White paper in every desktop theme until the window chooses; the reasons beside the lines in
+    // grey, so the derivation itself stands out, and warnings in dark red.
+    SetPaper(Qt::white, Qt::black, QColor(110, 110, 110), QColor(192, 0, 0));
     // The component's own colours, until the window sets the stored ones.
     SetTextColor(Qt::black, false);
     SetKeywordColor(QColor(0, 0, 255), false);
     SetNumberColor(QColor(0, 128, 0), false);
-    // The reasons beside the lines: grey, so the derivation itself stands out.
-    m_reasonFormat = classFormat(kReasonColor, false);
-    m_warningFormat = classFormat(kWarningColor, false);
 
     connect(document(), &QTextDocument::contentsChange, this, &CScriptEdit::handleContentsChange);
+}
+
+void CScriptEdit::SetPaper(const QColor& paper, const QColor& text, const QColor& reason,
+                           const QColor& warning)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, paper);
+    colours.setColor(QPalette::Text, text);
+    const QScopedValueRollback setting(m_isSettingPaper, true);
+    setPalette(colours);
+    m_reasonFormat = classFormat(reason, false);
+    m_warningFormat = classFormat(warning, false);
 }
 
 void CScriptEdit::SetKeywords(const QString& words)
@@ -239,6 +241,9 @@ bool CScriptEdit::event(QEvent* event)
     // Declining the override lets the window's shortcut take the key.
     if (declineWindowKey(*event, m_windowKeys))
         return true;
+    // The application's palette reaches the view as a change of its own, which it was not.
+    if (event->type() == QEvent::PaletteChange && !m_isSettingPaper)
+        emit desktopPaletteChanged();
     // Tab must reach the view before the focus chain takes it.
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<const QKeyEvent*>(event);
@@ -280,8 +285,11 @@ QMimeData* CScriptEdit::createMimeDataFromSelection() const
 
 void CScriptEdit::insertTab()
 {
-    // The only text a user can type into the view; the change recolours its line.
+    // The only text a user can type into the view; the change recolours its line. It goes at the
+    // selection's end and never replaces the selection: the view keeps no undo, and select all
+    // followed by Tab would otherwise wipe every derivation in it.
     QTextCursor cursor = textCursor();
+    cursor.setPosition(cursor.selectionEnd());
     cursor.insertText(QStringLiteral("\t"), m_textFormat);
     setTextCursor(cursor);
 }

@@ -4,11 +4,13 @@
 
 #include "app/token_scanner.h"
 
+#include <QHash>
 #include <QKeySequence>
 #include <QList>
 #include <QTextCharFormat>
 #include <QTextEdit>
 
+#include <cstdint>
 #include <utility>
 
 namespace app {
@@ -17,10 +19,10 @@ namespace app {
 /// its document (plain text, function names, numbers, and the reasons beside the lines in a muted
 /// grey also while highlighting is off), so exports read the colours from there.
 /// Every change that was not its own recolouring recolours the whole lines it touched; appended
-/// text is recoloured over its own range. The view is white paper with black text whatever the
-/// desktop theme. It keeps Escape and Enter to itself (the window must not close, nor solve again,
-/// while the user reads), inserts a tab for Tab without Ctrl, and leaves the window's shortcut keys
-/// to the window.
+/// text is recoloured over its own range. The view draws on a paper of its own (white until the
+/// window sets another), whatever the desktop theme. It keeps Escape and Enter to itself (the window must not
+/// close, nor solve again, while the user reads), inserts a tab for Tab without Ctrl (after a selection,
+/// which stays: the view has no undo), and leaves the window's shortcut keys to the window.
 class CScriptEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -35,6 +37,17 @@ public:
     void SetTextColor(const QColor& color, bool isBold);
     void SetKeywordColor(const QColor& color, bool isBold);
     void SetNumberColor(const QColor& color, bool isBold);
+    /// The paper and its plain text colour, and the colours of the reasons and of warning lines
+    /// (taken at the next recolouring).
+    void SetPaper(const QColor& paper, const QColor& text, const QColor& reason, const QColor& warning);
+    /// Colours (0xRRGGBB) that copies and saved results take instead of those drawn on the paper:
+    /// a document is read on white, so the colours of a dark paper go out as their light ones.
+    void SetExportColors(QHash<std::uint32_t, std::uint32_t> colors) { m_exportColors = std::move(colors); }
+    /// The colour a copy or a saved result writes for one drawn in rgb.
+    [[nodiscard]] std::uint32_t exportColor(std::uint32_t rgb) const
+    {
+        return m_exportColors.value(rgb, rgb);
+    }
     /// The font of the whole text, with a tab stop every fifth of an inch.
     void ApplyViewFont(const QFont& font);
     /// Colours and bold flags take effect at the next recolouring.
@@ -42,7 +55,7 @@ public:
     [[nodiscard]] const QTextCharFormat& keywordFormat() const { return m_keywordFormat; }
     [[nodiscard]] const QTextCharFormat& numberFormat() const { return m_numberFormat; }
     [[nodiscard]] const QTextCharFormat& reasonFormat() const { return m_reasonFormat; }
-    /// Dark red, whatever the highlighting colours: a line that warns.
+    /// A line that warns: the paper's warning colour, whatever the highlighting colours.
     [[nodiscard]] const QTextCharFormat& warningFormat() const { return m_warningFormat; }
 
     /// The length of the text in characters, a line break counting one; never reads the text.
@@ -63,6 +76,8 @@ public:
 signals:
     /// Ctrl+C in the view: the window's Copy command takes it.
     void copyRequested();
+    /// The application's palette changed (the desktop's theme, say); the view's own stays as set.
+    void desktopPaletteChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -84,6 +99,9 @@ private:
     /// Set while the view changes its own text or formats, which must not start another recolouring.
     bool m_isBusy = false;
     QList<QKeySequence> m_windowKeys;
+    QHash<std::uint32_t, std::uint32_t> m_exportColors;
+    /// Set while the view sets its own palette, which is no change of the desktop's.
+    bool m_isSettingPaper = false;
 };
 
 } // namespace app

@@ -7,10 +7,12 @@
 #include "config/settings.h"
 #include "config/solve_command.h"
 
+#include <QString>
+
 namespace app {
 
-analysis::GraphInput solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
-                                   const config::Settings& settings, const config::InterfaceTexts& texts)
+SolvedInView solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
+                           const config::Settings& settings, const config::InterfaceTexts& texts)
 {
     if (settings.alwaysClearSolution)
         view.clearText();
@@ -29,7 +31,7 @@ analysis::GraphInput solveIntoView(engine::EquationSolver& solver, CScriptEdit& 
             part.kind == config::BlockPartKind::Check && analysis::isRejection(block.check.verdict);
         view.appendText(text, isWarning);
     }
-    return record.graph;
+    return {toQString(config::resultSummary(block, options)), record.graph};
 }
 
 analysis::GraphInput graphInputOf(engine::EquationSolver& solver, const QString& equation,

@@ -4,7 +4,7 @@
 
 #include "analysis/graph_samples.h"
 
-class QString;
+#include <QString>
 
 namespace config {
 struct Settings;
@@ -21,10 +21,13 @@ class CScriptEdit;
 
 /// Solves equation (the field's text) as tervalon-solve does and appends the block to view: the
 /// view is emptied first when AlwaysClearSolution is on, and a block that follows text gets the
-/// separator line in front. The equation field is not changed. Returns the graph's input when
-/// ShowGraph is on (else one whose outcome is EngineError with error number 0: nothing to draw).
-analysis::GraphInput solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
-                                   const config::Settings& settings, const config::InterfaceTexts& texts);
+/// separator line in front. The equation field is not changed.
+struct SolvedInView {
+    QString result;             ///< the block's result in one line (`resultSummary`)
+    analysis::GraphInput graph; ///< with ShowGraph (else outcome EngineError, error 0: nothing to draw)
+};
+SolvedInView solveIntoView(engine::EquationSolver& solver, CScriptEdit& view, const QString& equation,
+                           const config::Settings& settings, const config::InterfaceTexts& texts);
 
 /// The graph's input of equation, solved again without touching the view: for a panel shown after
 /// the equation was solved.

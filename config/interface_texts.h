@@ -30,6 +30,7 @@ enum class TextTarget {
     WindowText,    ///< caption of a window, label or button
     Stored,        ///< kept for later use (file filters, message formats, the solution header)
     Tooltip,       ///< tooltip of a control
+    Accessible,    ///< accessible name or description of a control, read out by screen readers
     EngineMessage, ///< entry `messageIndex` of the engine's message table
 };
 
@@ -80,6 +81,16 @@ inline constexpr std::string_view kKeyGraphReal = "FrmMain.m_TABGraphReal";
 inline constexpr std::string_view kKeyGraphComplex = "FrmMain.m_TABGraphComplex";
 inline constexpr std::string_view kKeySaveGraph = "FrmMain.m_BTNSaveGraph";
 inline constexpr std::string_view kKeyCopyGraph = "FrmMain.m_BTNCopyGraph";
+/// Accessible names and descriptions of the main window's controls that show no fitting text.
+inline constexpr std::string_view kKeyAccessibleSolve = "FrmMain.m_ACCSolve";
+inline constexpr std::string_view kKeyAccessibleView = "FrmMain.m_ACCView";
+inline constexpr std::string_view kKeyAccessibleStatus = "FrmMain.m_ACCStatus";
+/// Accessible names of the Options dialog's three colour swatches.
+inline constexpr std::string_view kKeyAccessibleTextColor = "FrmOpt.m_ACCColorText";
+inline constexpr std::string_view kKeyAccessibleFunctionColor = "FrmOpt.m_ACCColorFunction";
+inline constexpr std::string_view kKeyAccessibleNumberColor = "FrmOpt.m_ACCColorNumber";
+/// The message when no program could open the update page; "%s" is its address.
+inline constexpr std::string_view kKeyNoBrowser = "FrmMain.m_acMNoBrowser";
 /// The language's code for Qt's own texts ("de" loads qtbase_de.qm); empty for English.
 inline constexpr std::string_view kKeyQtLocale = "FrmLanguage.QtLocale";
 

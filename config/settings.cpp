@@ -112,6 +112,8 @@ const std::array kSettingKeys = std::to_array<SettingKey>({
     {"ExactValues", &Settings::exactValues, false, kReadSwitches},
     {"ShowGraph", &Settings::showGraph, false, kReadSwitches},
     {"GraphSplitter", &Settings::graphSplitter, std::int32_t{450}, kReadSwitches},
+    {"KeepHistory", &Settings::keepHistory, true, kReadSwitches},
+    {"Paper", &Settings::paper, std::int32_t{2}, kReadSwitches},
     {"Recent", RecentFiles{}, std::string_view(), kReadRecent},
 });
 

@@ -71,6 +71,11 @@ struct Settings {
     bool showGraph{};
     /// The graph panel's share of the width beside the solution view, in thousandths.
     std::int32_t graphSplitter{450};
+    /// The equations solved are kept in History.txt beside this file; off, none is written and the
+    /// file is removed.
+    bool keepHistory{};
+    /// The solution view's paper: 0 light, 1 dark, 2 as the desktop (dark on a dark desktop).
+    std::int32_t paper{};
 
     bool operator==(const Settings&) const = default;
 };
@@ -82,7 +87,7 @@ void readSettings(CInitFile& store, Settings& settings);
 /// Writes the 23 single keys in their fixed order, then FontRichEditUseFontHeight (the solution-view
 /// font's own flag; a file without it gives that font the dialog font's flag), then ExplainSteps,
 /// then ShowCheck, then AllSolutions, then LastEquation unless it is empty, then ExactValues, then
-/// ShowGraph and GraphSplitter, then one Recent entry per recent file.
+/// ShowGraph and GraphSplitter, then KeepHistory, then Paper, then one Recent entry per recent file.
 void writeSettings(CInitFile& store, const Settings& settings);
 
 /// Loads the settings file at path (a missing or malformed file simply yields every default).

@@ -354,6 +354,34 @@ SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equ
     return renderBlock(solveRecord(solver, equation, options), options);
 }
 
+std::string resultSummary(const SolutionBlock& block, const SolveOptions& options)
+{
+    if (block.parts.empty())
+        return {};
+    std::string_view lines = block.parts.front().text;
+    while (lines.ends_with("\r\n"))
+        lines.remove_suffix(2);
+    const std::size_t lineStart = lines.rfind("\r\n");
+    std::string_view last = lineStart == std::string_view::npos ? lines : lines.substr(lineStart + 2);
+    // The line as DecorateSolution and explainLines dressed it: "12) ", the equivalence text, the
+    // value, blanks and the reason.
+    const std::size_t reason = last.find(kReasonMarker);
+    if (reason != std::string_view::npos)
+        last = last.substr(0, last.find_last_not_of(' ', reason - 1) + 1);
+    if (options.addLineNumbers && lineStart != std::string_view::npos) {
+        const std::size_t digits = last.find_first_not_of("0123456789");
+        if (digits != std::string_view::npos && digits > 0 && last.substr(digits).starts_with(") "))
+            last.remove_prefix(digits + 2);
+    }
+    if (lineStart != std::string_view::npos && !options.equivalent.empty() &&
+        last.starts_with(options.equivalent))
+        last.remove_prefix(options.equivalent.size());
+    std::string summary(last);
+    if (!block.endedWithError && block.check.verdict != analysis::CheckVerdict::NotApplicable)
+        summary += "  " + checkLine(block.check, options.checkTexts, options.addSpaces, separatorOf(options));
+    return summary;
+}
+
 std::string explainLines(std::string_view lines, const std::vector<engine::StepReason>& reasons,
                          const SolveOptions& options)
 {

@@ -200,6 +200,12 @@ struct SolutionBlock {
 [[nodiscard]] SolutionBlock solutionBlock(engine::EquationSolver& solver, std::string_view equation,
                                           const SolveOptions& options);
 
+/// The result of a block in one line, for the status line under the view and for screen readers:
+/// the derivation's last line as shown (the final value, or the error message) without its line
+/// number, equivalence text and reason, then, two blanks apart, the check line worded for the
+/// verdict of that value (also when the block shows none; nothing after an error message).
+[[nodiscard]] std::string resultSummary(const SolutionBlock& block, const SolveOptions& options);
+
 /// What starts the reason of a line: two blanks at least, "←" and a blank. The view shows the rest
 /// of the line from there in its muted colour.
 inline constexpr std::string_view kReasonMarker = "\xE2\x86\x90 ";

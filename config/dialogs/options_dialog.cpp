@@ -8,6 +8,7 @@
 #include "config/interface_texts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QGridLayout>
@@ -80,6 +81,7 @@ void COptionsDlg::createWidgets()
     w.showCheck = new QCheckBox(this);
     w.allSolutions = new QCheckBox(this);
     w.exactValues = new QCheckBox(this);
+    w.keepHistory = new QCheckBox(this);
     w.equivalentLabel = new QLabel(this);
     w.equivalent = new QLineEdit(this);
     w.decimalSeparatorLabel = new QLabel(this);
@@ -93,6 +95,11 @@ void COptionsDlg::createWidgets()
         swatch = new QToolButton(this);
         swatch->setIconSize(kSwatchSize);
     }
+    w.paperLabel = new QLabel(this);
+    w.paper = new QComboBox(this);
+    for (int entry = 0; entry < 3; ++entry)
+        w.paper->addItem(QString());
+    w.paperLabel->setBuddy(w.paper);
     for (QToolButton*& reset : w.resets)
         reset = resetButton(this);
     w.equivalentLabel->setBuddy(w.equivalent);
@@ -105,7 +112,7 @@ void COptionsDlg::createWidgets()
     grid->setVerticalSpacing(kRowSpacing);
     int row = 0;
     for (QCheckBox* box : {w.clearResult, w.addLineNumbers, w.addSpaces, w.highlight, w.explainSteps,
-                           w.showCheck, w.allSolutions, w.exactValues})
+                           w.showCheck, w.allSolutions, w.exactValues, w.keepHistory})
         grid->addWidget(box, row++, 0, 1, 3);
     grid->setRowMinimumHeight(row++, kRowSpacing);
 
@@ -126,6 +133,8 @@ void COptionsDlg::createWidgets()
     grid->addWidget(w.colorsLabel, row, 0);
     grid->addLayout(swatchRow, row, 1);
     grid->addWidget(w.resets[reset], row++, 2);
+    grid->addWidget(w.paperLabel, row, 0);
+    grid->addWidget(w.paper, row++, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowMinimumHeight(row++, kRowSpacing);
 
@@ -155,15 +164,38 @@ void COptionsDlg::retranslate(const std::filesystem::path& languageFile)
     w.showCheck->setText(text("FrmOpt.m_CHKShowCheck"));
     w.allSolutions->setText(text("FrmOpt.m_CHKAllSolutions"));
     w.exactValues->setText(text("FrmOpt.m_CHKExactValues"));
+    w.keepHistory->setText(text("FrmOpt.m_CHKKeepHistory"));
     w.equivalentLabel->setText(text("FrmOpt.m_LBLEquivalent"));
     w.decimalSeparatorLabel->setText(text("FrmOpt.m_LBLDecimalSeparator"));
     w.dialogFontLabel->setText(text("FrmOpt.m_LBLFont"));
     w.viewFontLabel->setText(text("FrmOpt.m_LBLFont2"));
     w.colorsLabel->setText(text("FrmOpt.m_LBLColors"));
-    for (QToolButton* reset : w.resets)
-        reset->setToolTip(text("FrmOpt.m_BTNEquivalentReset"));
+    w.paperLabel->setText(text("FrmOpt.m_LBLPaper"));
+    w.paper->setItemText(0, text("FrmOpt.m_CBPaperLight"));
+    w.paper->setItemText(1, text("FrmOpt.m_CBPaperDark"));
+    w.paper->setItemText(2, text("FrmOpt.m_CBPaperDesktop"));
     w.ok->setText(text("FrmOpt.m_BTNOk"));
     w.cancel->setText(text("FrmOpt.m_BTNCancel"));
+
+    // Screen readers: the fields and buttons of a row by the row's label, the colours by what they
+    // colour, each reset as "Reset" and the row it resets.
+    const auto plain = [](QLabel* label) { return label->text().remove(QLatin1Char('&')); };
+    w.equivalent->setAccessibleName(plain(w.equivalentLabel));
+    w.decimalSeparator->setAccessibleName(plain(w.decimalSeparatorLabel));
+    w.dialogFont->setAccessibleName(plain(w.dialogFontLabel));
+    w.viewFont->setAccessibleName(plain(w.viewFontLabel));
+    w.paper->setAccessibleName(plain(w.paperLabel));
+    const std::array<std::string_view, 3> swatchKeys = {kKeyAccessibleTextColor, kKeyAccessibleFunctionColor,
+                                                        kKeyAccessibleNumberColor};
+    for (std::size_t i = 0; i < swatchKeys.size(); ++i)
+        w.swatches[i]->setAccessibleName(text(swatchKeys[i]));
+    const std::array<QLabel*, 5> resetRows = {w.equivalentLabel, w.decimalSeparatorLabel, w.dialogFontLabel,
+                                              w.viewFontLabel, w.colorsLabel};
+    for (std::size_t i = 0; i < w.resets.size(); ++i) {
+        w.resets[i]->setToolTip(text("FrmOpt.m_BTNEquivalentReset"));
+        w.resets[i]->setAccessibleName(text("FrmOpt.m_BTNEquivalentReset"));
+        w.resets[i]->setAccessibleDescription(plain(resetRows[i]));
+    }
 }
 
 void COptionsDlg::showValues()
@@ -177,8 +209,12 @@ void COptionsDlg::showValues()
     w.showCheck->setChecked(m_settings.showCheck);
     w.allSolutions->setChecked(m_settings.allSolutions);
     w.exactValues->setChecked(m_settings.exactValues);
+    w.keepHistory->setChecked(m_settings.keepHistory);
     w.equivalent->setText(toQString(m_settings.equivalent));
     w.decimalSeparator->setText(toQString(m_settings.decimalSeparator));
+    // A stored value out of range follows the desktop, as the view does.
+    w.paper->setCurrentIndex(m_settings.paper >= 0 && m_settings.paper < w.paper->count() ? m_settings.paper
+                                                                                          : 2);
     showFontNames();
     for (const ViewColor which : {ViewColor::Text, ViewColor::Function, ViewColor::Number})
         showColor(which);
@@ -189,6 +225,7 @@ void COptionsDlg::connectControls()
     OptionsWidgets& w = m_widgets;
     const Settings defaults;
     connect(w.highlight, &QCheckBox::clicked, this, [this] { m_isChanged = true; });
+    connect(w.paper, &QComboBox::activated, this, [this] { m_isChanged = true; });
     connect(w.resets[0], &QToolButton::clicked, this,
             [this, text = toQString(defaults.equivalent)] { m_widgets.equivalent->setText(text); });
     connect(w.resets[1], &QToolButton::clicked, this, [this, text = toQString(defaults.decimalSeparator)] {
@@ -219,7 +256,7 @@ void COptionsDlg::showColor(ViewColor which)
     QToolButton& swatch = *m_widgets.swatches[indexOf(which)];
     const QColor shown = fromColorValue(color(which));
     swatch.setIcon(swatchIcon(shown));
-    swatch.setAccessibleName(shown.name());
+    swatch.setAccessibleDescription(shown.name());
 }
 
 QFont COptionsDlg::drawnFont(const CFontSettings& font) const
@@ -236,6 +273,9 @@ void COptionsDlg::showFontNames()
 {
     m_widgets.dialogFont->setText(drawnFont(m_dialogFont).family());
     m_widgets.viewFont->setText(drawnFont(m_viewFont).family());
+    // The row's label names the button; the face it shows describes it.
+    m_widgets.dialogFont->setAccessibleDescription(m_widgets.dialogFont->text());
+    m_widgets.viewFont->setAccessibleDescription(m_widgets.viewFont->text());
 }
 
 std::optional<FontDescription> COptionsDlg::pickFont(const CFontSettings& font)
@@ -327,6 +367,8 @@ void COptionsDlg::accept()
     m_settings.showCheck = w.showCheck->isChecked();
     m_settings.allSolutions = w.allSolutions->isChecked();
     m_settings.exactValues = w.exactValues->isChecked();
+    m_settings.keepHistory = w.keepHistory->isChecked();
+    m_settings.paper = w.paper->currentIndex();
     // Taken as typed; an empty separator stands for "." where it is used.
     m_settings.equivalent = toUtf8(w.equivalent->text());
     m_settings.decimalSeparator = toUtf8(w.decimalSeparator->text());

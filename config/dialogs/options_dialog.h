@@ -14,6 +14,7 @@
 #include <optional>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,6 +41,7 @@ struct OptionsWidgets {
     QCheckBox* showCheck = nullptr;
     QCheckBox* allSolutions = nullptr;
     QCheckBox* exactValues = nullptr;
+    QCheckBox* keepHistory = nullptr;
     QLabel* equivalentLabel = nullptr;
     QLineEdit* equivalent = nullptr;
     QLabel* decimalSeparatorLabel = nullptr;
@@ -50,6 +52,8 @@ struct OptionsWidgets {
     QPushButton* viewFont = nullptr;
     QLabel* colorsLabel = nullptr;
     std::array<QToolButton*, 3> swatches{}; ///< by ViewColor
+    QLabel* paperLabel = nullptr;
+    QComboBox* paper = nullptr; ///< entries in the order of the Paper values: light, dark, as the desktop
     /// The reset buttons of rows 5 to 9: equivalent text, decimal separator, both fonts, colours.
     std::array<QToolButton*, 5> resets{};
     QPushButton* ok = nullptr;
@@ -63,8 +67,8 @@ struct OptionsWidgets {
 /// `settings()`. Nothing is committed before OK; Cancel leaves every value as it was.
 ///
 /// `isChanged` tells whether something happened that must be re-applied to the window: set by
-/// "Enable highlighting", the font buttons and their resets and the colours, also when a picker
-/// was cancelled; not by the other switches (Show check among them) or the resets of the two texts,
+/// "Enable highlighting", the font buttons and their resets, the colours and the paper, also when
+/// a picker was cancelled; not by the other switches (Show check among them) or the resets of the two texts,
 /// which take effect at the next Solve.
 class COptionsDlg : public QDialog {
     Q_OBJECT

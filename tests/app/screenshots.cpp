@@ -83,7 +83,7 @@ bool saveDialog(QDialog& dialog, const QString& file)
     return QTest::qWaitForWindowExposed(&dialog) && save(dialog, file);
 }
 
-/// A desktop in a dark theme: the solution view stays white paper.
+/// A desktop in a dark theme: the solution view follows it with its dark paper.
 QPalette darkPalette()
 {
     QPalette palette;

@@ -31,6 +31,8 @@ private slots:
     void changedFlag_data();
     void changedFlag();
     void optionsOkTakesEveryValue();
+    void paperAndHistory_data();
+    void paperAndHistory();
     void languageList_data();
     void languageList();
     void languagePreview();
@@ -272,7 +274,43 @@ void TestDialogs::changedFlag()
     QCOMPARE(dialog.color(config::ViewColor::Text), isColourReset ? 0 : 255);
     QCOMPARE(dialog.color(config::ViewColor::Function), isColourReset ? 8388608 : 65280);
     QCOMPARE(dialog.color(config::ViewColor::Number), isColourReset ? 6579200 : 16711680);
-    QCOMPARE(w.swatches[1]->accessibleName(), isColourReset ? QString("#000080") : QString("#00ff00"));
+    QCOMPARE(w.swatches[1]->accessibleDescription(), isColourReset ? QString("#000080") : QString("#00ff00"));
+    QCOMPARE(w.swatches[1]->accessibleName(), QString("Function color"));
+}
+
+void TestDialogs::paperAndHistory_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown"); // the entry the dialog opens on
+    QTest::addColumn<int>("chosen");
+
+    QTest::newRow("as the desktop, then dark") << 2 << 2 << 1;
+    QTest::newRow("light, then as the desktop") << 0 << 0 << 2;
+    QTest::newRow("out of range opens as the desktop") << 9 << 2 << 0;
+}
+
+void TestDialogs::paperAndHistory()
+{
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    QFETCH(int, chosen);
+
+    Settings settings = startSettings();
+    settings.paper = stored;
+    COptionsDlg dialog(settings, {}, {});
+    const config::OptionsWidgets& w = dialog.widgets();
+    QCOMPARE(w.paper->count(), 3);
+    QCOMPARE(w.paper->itemText(2), QString("As the desktop"));
+    QCOMPARE(w.paper->currentIndex(), shown);
+    QVERIFY(w.keepHistory->isChecked());
+    w.keepHistory->click();
+    QVERIFY(!dialog.isChanged()); // the history switch takes effect at the end
+    w.paper->setCurrentIndex(chosen);
+    emit w.paper->activated(chosen);
+    QVERIFY(dialog.isChanged()); // a paper is re-applied at once
+    dialog.accept();
+    QCOMPARE(dialog.settings().paper, chosen);
+    QVERIFY(!dialog.settings().keepHistory);
 }
 
 void TestDialogs::optionsOkTakesEveryValue()

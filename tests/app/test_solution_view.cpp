@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The Solve command and the solution view: colouring read back from the document, the settings that
-// dress a block, accumulation, Clear, Copy, Tab and a view that keeps its paper white.
+// dress a block, accumulation, Clear, Copy, Tab, and the paper: light, dark or as the desktop.
 #include "app/equation_field.h"
 #include "app/main_menu.h"
+#include "app/paper.h"
 #include "app/solution_view.h"
 #include "app/solve_into_view.h"
 #include "config/dialogs/options_dialog.h"
@@ -16,10 +17,12 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 
 namespace app::test {
 
@@ -36,8 +39,16 @@ private slots:
     void copy_data();
     void copy();
     void tab();
+    void tabKeepsTheSelection_data();
+    void tabKeepsTheSelection();
     void recolouringKeepsSelectionAndScroll();
-    void paperInADarkTheme();
+    void paper_data();
+    void paper();
+    void paperFollowsTheDesktop();
+    void copiesFromADarkPaperAreForWhite_data();
+    void copiesFromADarkPaperAreForWhite();
+    void everyColourReadableOnItsPaper_data();
+    void everyColourReadableOnItsPaper();
     void explainStepsThroughOptions();
     void failedCheckInTheWarningColour();
     void allSolutionsAfterTheDerivation();
@@ -51,7 +62,7 @@ const QString kSeparatorLine = QString(56, '-');
 
 /// One letter per character of the view, from its character format: '.' plain text (black,
 /// regular), 'F' function name (0,0,128, bold), 'N' number (0,100,100, regular), 'R' reason
-/// (128,128,128, regular), 'W' warning (192,0,0, regular), '?' anything else; line breaks stay "\n".
+/// (110,110,110, regular), 'W' warning (192,0,0, regular), '?' anything else; line breaks stay "\n".
 QString classesOf(const CScriptEdit& view)
 {
     const QString text = view.toPlainText();
@@ -72,7 +83,7 @@ QString classesOf(const CScriptEdit& view)
             classes += 'F';
         else if (color == QColor(0, 100, 100) && !isBold)
             classes += 'N';
-        else if (color == QColor(128, 128, 128) && !isBold)
+        else if (color == QColor(110, 110, 110) && !isBold)
             classes += 'R';
         else if (color == QColor(192, 0, 0) && !isBold)
             classes += 'W';
@@ -348,6 +359,53 @@ void TestSolutionView::tab()
     QVERIFY(!view.hasFocus());
 }
 
+void TestSolutionView::tabKeepsTheSelection_data()
+{
+    QTest::addColumn<int>("anchor"); // -1: Ctrl+A, the window's Select all
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("functionLetters");
+
+    // The view has no undo: a selection is never replaced, the tab goes at its end.
+    QTest::newRow("select all") << -1 << -1 << "x=1\nxsin(2)\t" << 12 << 0;
+    QTest::newRow("part, selected forwards") << 4 << 5 << "x=1\nx\tsin(2)" << 6 << 3;
+    QTest::newRow("part, selected backwards") << 9 << 5 << "x=1\nxsin(\t2)" << 10 << 0;
+    QTest::newRow("across a line break") << 2 << 6 << "x=1\nxs\tin(2)" << 7 << 0;
+}
+
+void TestSolutionView::tabKeepsTheSelection()
+{
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, shown);
+    QFETCH(int, caret);
+    QFETCH(int, functionLetters);
+
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    view.appendText("x=1\r\nxsin(2)");
+    view.setFocus();
+    if (anchor < 0) {
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.textCursor().selectedText().size(), view.textLength());
+    } else {
+        QTextCursor selection(view.document());
+        selection.setPosition(anchor);
+        selection.setPosition(position, QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+    }
+
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QCOMPARE(view.toPlainText(), shown);
+    QCOMPARE(view.textCursor().position(), caret);
+    QVERIFY(!view.textCursor().hasSelection());
+    // The touched line is recoloured: "sin" is a function name once the tab parts it from the "x".
+    QCOMPARE(classesOf(view).count('F'), functionLetters);
+}
+
 void TestSolutionView::recolouringKeepsSelectionAndScroll()
 {
     WindowFixture fixture;
@@ -377,20 +435,182 @@ void TestSolutionView::recolouringKeepsSelectionAndScroll()
     QCOMPARE(view.verticalScrollBar()->value(), scroll);
 }
 
-void TestSolutionView::paperInADarkTheme()
+namespace {
+
+/// A desktop palette whose window colour is dark, or the light one of the offscreen platform.
+QPalette desktopPalette(bool isDark)
+{
+    QPalette palette = QApplication::style()->standardPalette();
+    if (isDark) {
+        palette.setColor(QPalette::Window, QColor(45, 45, 48));
+        palette.setColor(QPalette::Base, QColor(30, 30, 30));
+        palette.setColor(QPalette::Text, QColor(230, 230, 230));
+    }
+    return palette;
+}
+
+/// The colour of the character at position.
+QColor colourAt(const CScriptEdit& view, int position)
+{
+    QTextCursor cursor(view.document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat().foreground().color();
+}
+
+/// The relative luminance of WCAG 2, from the sRGB channels.
+double luminance(const QColor& color)
+{
+    const auto linear = [](double channel) {
+        channel /= 255.0;
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.red()) + 0.7152 * linear(color.green()) + 0.0722 * linear(color.blue());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+} // namespace
+
+void TestSolutionView::paper_data()
+{
+    QTest::addColumn<bool>("isDarkDesktop");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QColor>("paper");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("function");
+    QTest::addColumn<QColor>("reason");
+
+    const QColor white(Qt::white);
+    const QColor dark(30, 30, 30);
+    // clang-format off
+    QTest::newRow("light desktop") << false << QByteArray() << white << QColor(0, 0, 0) << QColor(0, 0, 128) << QColor(110, 110, 110);
+    QTest::newRow("dark desktop: dark paper") << true << QByteArray() << dark << QColor(220, 220, 220) << QColor(130, 170, 255) << QColor(150, 150, 150);
+    QTest::newRow("dark desktop, light paper chosen") << true << QByteArray("  <Paper>0</Paper>\r\n") << white << QColor(0, 0, 0) << QColor(0, 0, 128) << QColor(110, 110, 110);
+    QTest::newRow("light desktop, dark paper chosen") << false << QByteArray("  <Paper>1</Paper>\r\n") << dark << QColor(220, 220, 220) << QColor(130, 170, 255) << QColor(150, 150, 150);
+    QTest::newRow("out of range: as the desktop") << true << QByteArray("  <Paper>7</Paper>\r\n") << dark << QColor(220, 220, 220) << QColor(130, 170, 255) << QColor(150, 150, 150);
+    // Colours of the user's own win on either paper; those left at their defaults follow the paper.
+    QTest::newRow("own function colour on the dark paper") << true << QByteArray("  <ColorFunction>65535</ColorFunction>\r\n") << dark << QColor(220, 220, 220) << QColor(255, 255, 0) << QColor(150, 150, 150);
+    QTest::newRow("own text colour on the light paper") << false << QByteArray("  <ColorText>255</ColorText>\r\n") << white << QColor(255, 0, 0) << QColor(0, 0, 128) << QColor(110, 110, 110);
+    // clang-format on
+}
+
+void TestSolutionView::paper()
+{
+    QFETCH(bool, isDarkDesktop);
+    QFETCH(QByteArray, settings);
+    QFETCH(QColor, paper);
+    QFETCH(QColor, text);
+    QFETCH(QColor, function);
+    QFETCH(QColor, reason);
+
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(desktopPalette(isDarkDesktop));
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(), settingsFile("  <ExplainSteps>1</ExplainSteps>\r\n" + settings));
+    const auto window = fixture.makeWindow();
+    CScriptEdit& view = *window->widgets().view;
+    window->widgets().equation->setText("sqr(x)=2");
+    window->widgets().solve->click();
+    const QPalette shown = view.palette();
+    QApplication::setPalette(desktop);
+
+    QCOMPARE(shown.color(QPalette::Base), paper);
+    QCOMPARE(shown.color(QPalette::Text), text);
+    const QString plain = view.toPlainText();
+    QCOMPARE(colourAt(view, 0), text); // "Solution of"
+    QCOMPARE(colourAt(view, static_cast<int>(plain.indexOf("sqr"))), function);
+    QCOMPARE(colourAt(view, static_cast<int>(plain.indexOf(u'\u2190'))), reason);
+}
+
+void TestSolutionView::paperFollowsTheDesktop()
 {
     const QPalette desktop = QApplication::palette();
-    QPalette dark = desktop;
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    QApplication::setPalette(dark);
+    QApplication::setPalette(desktopPalette(false));
     WindowFixture fixture;
-    const auto window = fixture.makeWindow();
-    const QPalette paper = window->widgets().view->palette();
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    view.appendText("sqr(2)");
+    QCOMPARE(view.palette().color(QPalette::Base), QColor(Qt::white));
+
+    // The desktop turns dark while the program runs: the paper and the text on it follow.
+    QApplication::setPalette(desktopPalette(true));
+    // The change reaches the widgets as posted events.
+    QCoreApplication::processEvents();
+    const QColor paper = view.palette().color(QPalette::Base);
+    const QColor function = colourAt(view, 0);
     QApplication::setPalette(desktop);
-    QCOMPARE(window->widgets().equation->palette().color(QPalette::Base), QColor(30, 30, 30));
-    QCOMPARE(paper.color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(paper.color(QPalette::Text), QColor(Qt::black));
+    QCOMPARE(paper, QColor(30, 30, 30));
+    QCOMPARE(function, QColor(130, 170, 255));
+}
+
+void TestSolutionView::copiesFromADarkPaperAreForWhite_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QStringList>("written"); // colours the copy must hold
+    QTest::addColumn<QStringList>("absent");  // colours it must not
+
+    QTest::newRow("dark paper: the light paper's colours")
+        << QByteArray("  <Paper>1</Paper>\r\n")
+        << QStringList{"color:#000000", "color:#000080", "color:#006464"}
+        << QStringList{"color:#dcdcdc", "color:#82aaff", "color:#50c8c8"};
+    QTest::newRow("dark paper, a function colour of the user's own")
+        << QByteArray("  <Paper>1</Paper>\r\n  <ColorFunction>65535</ColorFunction>\r\n")
+        << QStringList{"color:#000000", "color:#ffff00"} << QStringList{"color:#dcdcdc", "color:#000080"};
+    QTest::newRow("light paper: as drawn") << QByteArray("  <Paper>0</Paper>\r\n")
+                                           << QStringList{"color:#000000", "color:#000080"} << QStringList();
+}
+
+void TestSolutionView::copiesFromADarkPaperAreForWhite()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, written);
+    QFETCH(QStringList, absent);
+
+    WindowFixture fixture;
+    fixture.write(fixture.userSettings(), settingsFile(settings));
+    const auto window = fixture.makeWindow();
+    window->widgets().equation->setText("sqr(x)=2");
+    window->widgets().solve->click();
+    window->mainMenu().actions().copy->trigger();
+    QVERIFY(fixture.platform.clipboard);
+    const QString html = fixture.platform.clipboard->html();
+    const QByteArray rtf = fixture.platform.clipboard->data("text/rtf");
+    for (const QString& colour : written)
+        QVERIFY2(html.contains(colour), qPrintable(colour));
+    for (const QString& colour : absent)
+        QVERIFY2(!html.contains(colour), qPrintable(colour));
+    // The RTF colour table holds no colour of the dark paper either.
+    if (!absent.isEmpty())
+        QVERIFY(!rtf.contains("\\red220\\green220\\blue220") && !rtf.contains("\\red130\\green170"));
+}
+
+void TestSolutionView::everyColourReadableOnItsPaper_data()
+{
+    QTest::addColumn<bool>("isDark");
+    QTest::newRow("light paper") << false;
+    QTest::newRow("dark paper") << true;
+}
+
+void TestSolutionView::everyColourReadableOnItsPaper()
+{
+    QFETCH(bool, isDark);
+    const PaperColors& colors = isDark ? darkPaper() : lightPaper();
+    QCOMPARE(isDarkDesktop(desktopPalette(isDark)), isDark);
+    QCOMPARE(luminance(colors.paper) < 0.2, isDark);
+    const std::pair<const char*, QColor> drawn[] = {{"text", colors.text},
+                                                    {"function", colors.function},
+                                                    {"number", colors.number},
+                                                    {"reason", colors.reason},
+                                                    {"warning", colors.warning}};
+    for (const auto& [name, color] : drawn)
+        QVERIFY2(contrast(color, colors.paper) >= 4.5,
+                 qPrintable(QString("%1: %2:1").arg(name).arg(contrast(color, colors.paper))));
 }
 
 void TestSolutionView::explainStepsThroughOptions()

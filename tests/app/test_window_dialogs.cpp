@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The View and "?" commands of the main window: Options and Language applied, the help page and the
 // documents handed to the desktop, the About box.
+#include "app/document_window.h"
 #include "app/equation_field.h"
 #include "app/main_menu.h"
 #include "app/solution_view.h"
@@ -14,7 +15,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
 
@@ -39,6 +44,10 @@ private slots:
     void helpPage_data();
     void helpPage();
     void documentsAndUpdatePage();
+    void documentsWithoutADesktopProgram_data();
+    void documentsWithoutADesktopProgram();
+    void updatePageWithoutABrowser_data();
+    void updatePageWithoutABrowser();
     void aboutBox();
     void shippedDocuments();
 };
@@ -514,6 +523,155 @@ void TestWindowDialogs::documentsAndUpdatePage()
              (QStringList{"Tervalon_License.txt", "Tervalon_ReadMe.txt",
                           "https://kestrune.example/pages/c_tervalon.php?lang=ENG&progvers=1.510"}));
     QVERIFY(fixture.platform.dialogTitles.isEmpty());
+}
+
+void TestWindowDialogs::documentsWithoutADesktopProgram_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("contents"); // empty: the file is missing
+    QTest::addColumn<QString>("shown");       // the text the window shows
+
+    const QByteArray page = "<html><body><h1>Help me</h1><p>before</p><figure><img src=\"screenshots/p.png\">"
+                            "<figcaption>caption</figcaption></figure>"
+                            "<a href=\"#end\">down</a><a name=\"end\">end</a></body></html>";
+    QTest::newRow("help page, with its picture") << "help"
+                                                 << "Tervalon_English.html" << page << "Help me";
+    QTest::newRow("licence") << "license"
+                             << "Tervalon_License.txt" << QByteArray("MIT\r\nline 2\r\n") << "MIT\nline 2\n";
+    QTest::newRow("change notes, UTF-8")
+        << "changes"
+        << "Tervalon_ReadMe.txt" << QByteArray("\xC3\x84nderungen\r\n") << QString::fromUtf8("Änderungen\n");
+    QTest::newRow("a help page that is not there") << "help"
+                                                   << "Tervalon_English.html" << QByteArray() << "";
+}
+
+void TestWindowDialogs::documentsWithoutADesktopProgram()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, shown);
+
+    WindowFixture fixture;
+    // Both text files exist (or their menu items would be removed); the row's file gets its contents.
+    for (const char* name : {"Tervalon_License.txt", "Tervalon_ReadMe.txt"})
+        fixture.write(QStringLiteral("program/") + name, "");
+    if (!contents.isEmpty())
+        fixture.write("program/" + file, contents);
+    fixture.write("program/screenshots/p.png", "picture bytes");
+    fixture.platform.canOpenUrls = false;
+    const auto window = fixture.makeWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const MenuActions& actions = window->mainMenu().actions();
+    QAction* action = command == "help"      ? actions.help
+                      : command == "license" ? actions.license
+                                             : actions.changes;
+
+    action->trigger();
+    QCOMPARE(urlsOf(fixture.platform), QStringList{file}); // the desktop is asked first
+    if (contents.isEmpty()) {
+        QCOMPARE(fixture.platform.messages.size(), 1);
+        QCOMPARE(fixture.platform.messages.at(0).text,
+                 "File '" + QFileInfo(fixture.path("program/" + file)).absoluteFilePath() +
+                     "' cannot be opened.");
+        QVERIFY(window->documentWindows().isEmpty() || window->documentWindows().at(0) == nullptr);
+        return;
+    }
+    QVERIFY(fixture.platform.messages.isEmpty());
+    QCOMPARE(window->documentWindows().size(), 1);
+    DocumentWindow& document = *window->documentWindows().at(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&document));
+    QVERIFY(!document.isModal());
+    QCOMPARE(document.windowTitle(), action->text().section('\t', 0, 0));
+    QVERIFY(document.windowTitle().size() >= 4);
+    QWidget* view = nullptr;
+    if (command == "help") {
+        QTextBrowser& browser = *document.browser();
+        view = &browser;
+        QVERIFY(browser.toPlainText().startsWith(shown));
+        QCOMPARE(browser.loadResource(QTextDocument::ImageResource, QUrl("screenshots/p.png")).toByteArray(),
+                 QByteArray("picture bytes"));
+        // A figure stands on its own, not run into the paragraph before it.
+        const QTextBlock picture =
+            browser.document()->find(QString(QChar::ObjectReplacementCharacter)).block();
+        QVERIFY(picture.isValid());
+        QVERIFY(!picture.text().contains("before"));
+        // A link inside the page stays in the window; an address outside goes to the desktop.
+        emit browser.anchorClicked(QUrl("#end"));
+        QCOMPARE(fixture.platform.openedUrls.size(), 1);
+        emit browser.anchorClicked(QUrl("https://kestrune.example/pages/x"));
+        QCOMPARE(fixture.platform.openedUrls.size(), 2);
+        QCOMPARE(fixture.platform.openedUrls.at(1), QUrl("https://kestrune.example/pages/x"));
+    } else {
+        QPlainTextEdit& text = *document.textView();
+        view = &text;
+        QCOMPARE(text.toPlainText(), shown);
+        QVERIFY(text.isReadOnly());
+    }
+    QCOMPARE(view->accessibleName(), document.windowTitle());
+    // Sized to the screen: most of its available area, all of it on the screen.
+    const QRect area = document.screen()->availableGeometry();
+    QVERIFY2(area.contains(document.frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
+                                                                     .arg(document.frameGeometry().x())
+                                                                     .arg(document.frameGeometry().y())
+                                                                     .arg(document.width())
+                                                                     .arg(document.height())));
+    QVERIFY(document.width() >= area.width() / 2 && document.height() >= area.height() / 2);
+
+    // Escape closes it and leaves the program running; asked for again, the same window comes back.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Escape);
+    QVERIFY(!document.isVisible());
+    QVERIFY(window->isVisible());
+    action->trigger();
+    QCOMPARE(window->documentWindows(), QList<DocumentWindow*>{&document});
+    QVERIFY(document.isVisible());
+}
+
+void TestWindowDialogs::updatePageWithoutABrowser_data()
+{
+    QTest::addColumn<bool>("canOpen");
+    QTest::addColumn<QByteArray>("translation"); // the German file's text, empty for the built-in one
+    QTest::addColumn<QString>("message");        // empty: none
+
+    const QString page = "https://kestrune.example/pages/c_tervalon.php?lang=ENG&progvers=1.510";
+    QTest::newRow("a browser opens it") << true << QByteArray() << "";
+    QTest::newRow("no browser") << false << QByteArray() << "No web browser could open " + page + ".";
+    QTest::newRow("no browser, translated")
+        << false
+        << QByteArray("Kein Webbrowser konnte %s \xC3\xB6"
+                      "ffnen.")
+        << QString::fromUtf8("Kein Webbrowser konnte ") + page + QString::fromUtf8(" öffnen.");
+}
+
+void TestWindowDialogs::updatePageWithoutABrowser()
+{
+    QFETCH(bool, canOpen);
+    QFETCH(QByteArray, translation);
+    QFETCH(QString, message);
+
+    WindowFixture fixture;
+    fixture.write("program/Tervalon_ReadMe.txt", "changes");
+    if (!translation.isEmpty()) {
+        fixture.write("program/Tervalon_Languages.ini",
+                      "LanguageDefault=\"Deutsch\"\r\nLanguageName=\"Deutsch\"\r\nLanguageFile=\"Tervalon_"
+                      "German.ini\"\r\n");
+        fixture.write("program/Tervalon_German.ini", "FrmMain.m_acMNoBrowser=\"" + translation + "\"\r\n");
+    }
+    fixture.platform.canOpenUrls = canOpen;
+    const auto window = fixture.makeWindow();
+    window->mainMenu().actions().checkForUpdate->trigger();
+    QCOMPARE(fixture.platform.openedUrls.size(), 1);
+    QVERIFY(window->documentWindows().isEmpty());
+    if (message.isEmpty()) {
+        QVERIFY(fixture.platform.messages.isEmpty());
+        return;
+    }
+    QCOMPARE(fixture.platform.messages.size(), 1);
+    QCOMPARE(fixture.platform.messages.at(0).caption, QString("FEHLER"));
+    QCOMPARE(fixture.platform.messages.at(0).text, message);
 }
 
 void TestWindowDialogs::aboutBox()

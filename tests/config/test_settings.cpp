@@ -53,6 +53,8 @@ TEST(SettingsDefaults, FirstStartWithoutFile)
     EXPECT_TRUE(settings.addSpaces);
     EXPECT_TRUE(settings.highlightOn);
     EXPECT_FALSE(settings.explainSteps);
+    EXPECT_TRUE(settings.keepHistory);
+    EXPECT_EQ(settings.paper, 2);
     EXPECT_EQ(settings.equivalent, "<=> ");
     EXPECT_EQ(settings.decimalSeparator, ".");
     EXPECT_EQ(settings.winPos, "");
@@ -108,7 +110,9 @@ TEST(SettingsDefaults,
                            "  <AllSolutions>0</AllSolutions>\r\n"
                            "  <ExactValues>0</ExactValues>\r\n"
                            "  <ShowGraph>0</ShowGraph>\r\n"
-                           "  <GraphSplitter>450</GraphSplitter>\r\n"));
+                           "  <GraphSplitter>450</GraphSplitter>\r\n"
+                           "  <KeepHistory>1</KeepHistory>\r\n"
+                           "  <Paper>2</Paper>\r\n"));
 }
 
 TEST(SettingsDefaults, ConstructedSettingsHoldTheTableDefaults)
@@ -160,6 +164,8 @@ Settings fullSet()
     settings.exactValues = true;
     settings.showGraph = true;
     settings.graphSplitter = 610;
+    settings.keepHistory = false;
+    settings.paper = 1;
     return settings;
 }
 
@@ -182,6 +188,8 @@ TEST(SettingsRoundTrip, FullSetReadsBackUnchanged)
                              "  <ExactValues>1</ExactValues>\r\n"
                              "  <ShowGraph>1</ShowGraph>\r\n"
                              "  <GraphSplitter>610</GraphSplitter>\r\n"
+                             "  <KeepHistory>0</KeepHistory>\r\n"
+                             "  <Paper>1</Paper>\r\n"
                              "  <Recent>/home/u/x.teq</Recent>\r\n"
                              "  <Recent>/home/u/with blank.teq</Recent>\r\n"
                              "  <Recent>C:\\eq\\\xC3\xA4.teq</Recent>\r\n"
@@ -281,6 +289,9 @@ TEST(SettingsLoad, MissingKeysTakeDefaultsAndBrokenFilesGiveAllDefaults)
          [](Settings& s) { s.allSolutions = true; }},
         {"exact values", settingsFile("  <ExactValues>1</ExactValues>\r\n"),
          [](Settings& s) { s.exactValues = true; }},
+        {"no history kept", settingsFile("  <KeepHistory>0</KeepHistory>\r\n"),
+         [](Settings& s) { s.keepHistory = false; }},
+        {"dark paper", settingsFile("  <Paper>1</Paper>\r\n"), [](Settings& s) { s.paper = 1; }},
         {"recent list ends at the first empty entry",
          settingsFile("  <Recent>/a.teq</Recent>\r\n  <Recent>/b.teq</Recent>\r\n  <Recent></Recent>\r\n"
                       "  <Recent>/c.teq</Recent>\r\n"),

@@ -348,5 +348,41 @@ TEST(SolveCommand, AllSolutionsLeaveEveryGoldenDerivationByteForByte)
     }
 }
 
+struct SummaryRow {
+    const char* name;
+    std::string equation;
+    SolveOptions options;
+    std::string summary;
+};
+
+TEST(SolveCommand, ResultSummaryIsTheFinalLineAndTheVerdict)
+{
+    const SolveOptions defaults = defaultSolveOptions();
+    const SummaryRow rows[] = {
+        {"Verified", "2*x=6", defaults, "x = 3  Check: both sides equal 6."},
+        {"NumberAndEquivalenceDropped", "2*x=6", with([](SolveOptions& o) { o.addLineNumbers = true; }),
+         "x = 3  Check: both sides equal 6."},
+        {"ReasonDropped", "2*x=6", with([](SolveOptions& o) { o.explainSteps = true; }),
+         "x = 3  Check: both sides equal 6."},
+        {"OwnEquivalenceText", "2*x=6", with([](SolveOptions& o) { o.equivalent = "=> "; }),
+         "x = 3  Check: both sides equal 6."},
+        {"NoSpacesAndAComma", "2*x=5", with([](SolveOptions& o) {
+             o.addSpaces = false;
+             o.decimalSeparator = ",";
+         }),
+         "x=2,5  Check: both sides equal 5."},
+        {"FirstLineIsTheLast", "x=5", defaults, "x = 5  Check: both sides equal 5."},
+        {"Failed", "sqr(x)=-1", defaults,
+         "x = 1  Check: x = 1 does not satisfy the equation (left side 1, right side  - 1)."},
+        {"ErrorMessageAlone", "x+1", defaults, "ERROR 22: Equation contains no ' = '!"},
+    };
+    engine::EquationSolver solver;
+    for (const SummaryRow& row : rows) {
+        const SolutionBlock block = solutionBlock(solver, row.equation, row.options);
+        EXPECT_EQ(resultSummary(block, row.options), row.summary) << row.name;
+    }
+    EXPECT_EQ(resultSummary(SolutionBlock(), defaults), "");
+}
+
 } // namespace
 } // namespace config

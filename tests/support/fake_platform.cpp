@@ -55,9 +55,10 @@ int FakePlatform::runDialog(QDialog& dialog)
     return dialogScript ? dialogScript(dialog) : QDialog::Rejected;
 }
 
-void FakePlatform::openUrl(const QUrl& url)
+bool FakePlatform::openUrl(const QUrl& url)
 {
     openedUrls.append(url);
+    return canOpenUrls;
 }
 
 void FakePlatform::setClipboard(std::unique_ptr<QMimeData> data)

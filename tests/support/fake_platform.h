@@ -15,7 +15,8 @@ namespace app::test {
 
 /// Answers from scripts instead of opening anything. Every picker answers the next scripted value
 /// (cancelled when the script is empty), `runDialog` calls dialogScript (rejected when none is set)
-/// and records the dialog's title; messages, opened addresses and the clipboard are recorded.
+/// and records the dialog's title; messages, addresses handed to the desktop (also those it could not
+/// open) and the clipboard are recorded.
 class FakePlatform final : public Platform {
 public:
     struct Message {
@@ -33,7 +34,7 @@ public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     int runDialog(QDialog& dialog) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     void setClipboard(std::unique_ptr<QMimeData> data) override;
     QString userConfigFolder() override { return userFolder; }
     QString machineDataFolder() override { return machineFolder; }
@@ -48,6 +49,8 @@ public:
     QString userFolder;
     QString machineFolder;
     QDateTime now;
+    /// What openUrl answers: whether the desktop has a program for documents and addresses.
+    bool canOpenUrls = true;
 
     // Records.
     QList<QStringList> openFilters;
