@@ -316,6 +316,7 @@ using RealRecogniser = std::optional<std::string> (*)(const PreciseComplex& valu
 constexpr std::array<RealRecogniser, 7> kRecognisers = {
     asFraction, asQuadratic, asRoot, asPiMultiple, asLogarithm, asLogarithmQuotient, asExponential,
 };
+constexpr std::array<RealRecogniser, 3> kComplexPartRecognisers = {asQuadratic, asRoot, asPiMultiple};
 
 /// Whether text needs brackets before "*sqr(-1)": a sum or difference after its first character.
 bool isSum(const std::string& text)
@@ -359,7 +360,9 @@ std::optional<std::string> firstClosedForm(const PreciseComplex& value,
         return text;
     const PreciseComplex re = value.realPart();
     const PreciseComplex im = value.imaginaryPart();
-    for (const RealRecogniser recognise : kRecognisers) {
+    // Both parts in one form: fractions are the quadratic's already, and parts that are both
+    // logarithms or powers of e are no form anyone writes (and cost most).
+    for (const RealRecogniser recognise : kComplexPartRecognisers) {
         const std::optional<std::string> imText = recognise(im, context);
         if (!imText)
             continue;

@@ -23,7 +23,8 @@ inline constexpr int kMaxRootDegree = 6;
 /// fraction, rational multiple of pi plus a rational, logarithm of a fraction, quotient of
 /// logarithms, e to a rational power); for a complex one the quadratic irrational (a + b sqr(c))/d
 /// with c < 0 allowed (which includes fractions with both parts rational), then both parts in the
-/// same form, re+im*sqr(-1). Texts are in the program's notation (sqr, log, exp, ^, kPiText for pi).
+/// same form (quadratic irrational, root of a fraction, multiple of pi), re+im*sqr(-1). Texts are in the
+/// program's notation (sqr, log, exp, ^, kPiText for pi).
 [[nodiscard]] std::optional<std::string>
 firstClosedForm(const PreciseComplex& value, const std::function<bool(const std::string&)>& accept);
 
