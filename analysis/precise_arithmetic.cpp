@@ -795,6 +795,15 @@ EvaluationOutcome power(Cell& a, const Cell& b, Scratch& scratch, bool withDeriv
                                                hasFactor, logShift));
         }
         if (isWhole) {
+            // A power far beyond the range overflows whatever its digits: MPC would spend minutes
+            // on z^(10^15) by way of an exponential at an enormous precision.
+            const double size = magnitude(av);
+            const double log2Size = size > 0.0 && std::isfinite(size)
+                                        ? std::log2(size)
+                                        : static_cast<double>(std::max(mpfr_get_exp(mpc_realref(a.value)),
+                                                                       mpfr_get_exp(mpc_imagref(a.value))));
+            if (log2Size * static_cast<double>(n) > 4.0 * kLargestExponent)
+                return EvaluationOutcome::Overflow;
             mpc_pow_si(result, a.value, n, kNearest);
         } else {
             // e^(b log a)
