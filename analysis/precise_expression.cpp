@@ -16,9 +16,8 @@ PreciseExpression::PreciseExpression() = default;
 
 PreciseExpression::~PreciseExpression() = default;
 
-bool PreciseExpression::load(std::string_view expression)
+std::string evaluableEquation(std::string_view expression)
 {
-    m_compiled.reset();
     std::string text = "x=";
     for (std::size_t i = 0; i < expression.size();) {
         if (expression.substr(i).starts_with(kPiText)) {
@@ -28,8 +27,14 @@ bool PreciseExpression::load(std::string_view expression)
             text += expression[i++];
         }
     }
+    return text;
+}
+
+bool PreciseExpression::load(std::string_view expression)
+{
+    m_compiled.reset();
     auto compiled = std::make_unique<Compiled>();
-    if (!compiled->equation.load(text))
+    if (!compiled->equation.load(evaluableEquation(expression)))
         return false;
     compiled->evaluator = std::make_unique<PreciseEvaluator>(compiled->equation.right());
     m_compiled = std::move(compiled);

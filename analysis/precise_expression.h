@@ -7,12 +7,17 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace analysis {
 
 /// The text for pi in a closed form as the program shows it; loading reads it as 4*atn(1).
 inline constexpr std::string_view kPiText = "\xCF\x80";
+
+/// "x=" and expression with every kPiText written 4*atn(1): the equation whose right side the
+/// engine's reading compiles for it (also for an evaluation of a closed form in other arithmetic).
+[[nodiscard]] std::string evaluableEquation(std::string_view expression);
 
 class PreciseExpression {
 public:

@@ -52,17 +52,8 @@ void expectExactAgrees(const analysis::ExactValue& exact, engine::Complex decima
 {
     if (!exact.isFound())
         return;
-    std::string expression = "x=";
-    for (std::size_t i = 0; i < exact.text.size();) {
-        if (exact.text.compare(i, analysis::kPiText.size(), analysis::kPiText) == 0) {
-            expression += "(4*atn(1))";
-            i += analysis::kPiText.size();
-        } else {
-            expression += exact.text[i++];
-        }
-    }
     analysis::Equation form;
-    if (!form.load(expression))
+    if (!form.load(analysis::evaluableEquation(exact.text)))
         std::abort();
     const auto value = analysis::principalValue<long double>(form.right(), std::complex<long double>{},
                                                              analysis::LetterValues{});

@@ -121,17 +121,8 @@ TEST(ExactValues, SaysWhyAValueHasNone)
 /// itself (a difference of two large terms such as 4969 - sqr(24690993) loses digits there).
 bool agrees(const std::string& text, engine::Complex decimal)
 {
-    std::string expression = "x=";
-    for (std::size_t i = 0; i < text.size();) {
-        if (text.compare(i, analysis::kPiText.size(), analysis::kPiText) == 0) {
-            expression += "(4*atn(1))";
-            i += analysis::kPiText.size();
-        } else {
-            expression += text[i++];
-        }
-    }
     analysis::Equation equation;
-    if (!equation.load(expression))
+    if (!equation.load(analysis::evaluableEquation(text)))
         return false;
     const auto value = analysis::principalValue<long double>(equation.right(), support::LongComplex{},
                                                              analysis::LetterValues{});
