@@ -758,18 +758,42 @@ bool isWholeExponent(mpc_srcptr w, long& n)
     return true;
 }
 
-/// a := a ^ b with its derivative and bound: a whole-number exponent as an exact power, otherwise
-/// e^(b log a); 0^b is 1 for b = 0 and 0 for Re b > 0.
+/// Whole-number exponents up to this size are exact powers; MPC's own way for larger ones can spend
+/// minutes rounding a part that is nearly zero (z^(-5*10^6) with |z| near 1).
+constexpr long kLargestSquaredPower = 1L << 16;
+
+/// Drops a part of z smaller than the other by more than its precision and 64 bits: that changes a
+/// power up to kLargestSquaredPower by less than a unit of rounding, while MPC would round the tiny
+/// part of the result at a precision of the whole gap (millions of bits for 1 + 2^-9000000 i).
+bool dropNegligiblePart(mpc_ptr z)
+{
+    mpfr_ptr re = mpc_realref(z);
+    mpfr_ptr im = mpc_imagref(z);
+    if (mpfr_zero_p(re) != 0 || mpfr_zero_p(im) != 0 || mpfr_number_p(re) == 0 || mpfr_number_p(im) == 0)
+        return false;
+    const long gap = static_cast<long>(mpfr_get_exp(re)) - static_cast<long>(mpfr_get_exp(im));
+    const long limit = static_cast<long>(mpfr_get_prec(re)) + 64;
+    mpfr_ptr negligible = gap > limit ? im : (-gap > limit ? re : nullptr);
+    if (negligible == nullptr)
+        return false;
+    mpfr_set_zero(negligible, mpfr_signbit(negligible) != 0 ? -1 : 1);
+    return true;
+}
+
+/// a := a ^ b with its derivative and bound: a whole-number exponent up to kLargestSquaredPower as
+/// an exact power, otherwise e^(b log a); 0^b is 1 for b = 0 and 0 for Re b > 0.
 EvaluationOutcome power(Cell& a, const Cell& b, Scratch& scratch, bool withDerivative, bool& isDerivativeLost)
 {
     const Complex av = toDoubles(a.value);
     const Complex bv = toDoubles(b.value);
     long n = 0;
     const bool isWhole = isWholeExponent(b.value, n);
+    const bool isSquared = isWhole && std::abs(n) <= kLargestSquaredPower;
     const bool needsDerivative = withDerivative && (a.readsX || b.readsX) && !isDerivativeLost;
     mpc_ptr result = scratch.t1;
     mpc_ptr logarithm = scratch.t2;
-    double extra = 0.0; // bound of what the first-order expansions of log and exp leave out
+    double extra = 0.0;         // bound of what the first-order expansions of log and exp leave out
+    bool isPartDropped = false; // changes the power by far less than a unit of rounding
     if (isZeroValue(a.value)) {
         if (isZeroValue(b.value))
             mpc_set_ui(result, 1, kNearest);
@@ -789,21 +813,13 @@ EvaluationOutcome power(Cell& a, const Cell& b, Scratch& scratch, bool withDeriv
         makeZerosPositive(a.value);
         bool hasFactor = false;
         double logShift = 0.0;
-        if (!isWhole || (needsDerivative && b.readsX)) {
+        if (!isSquared || (needsDerivative && b.readsX)) {
             mpc_set(scratch.t4, a.value, kNearest);
             static_cast<void>(evaluateFunction(engine::token::kLog, scratch.t4, logarithm, scratch, false,
                                                hasFactor, logShift));
         }
-        if (isWhole) {
-            // A power far beyond the range overflows whatever its digits: MPC would spend minutes
-            // on z^(10^15) by way of an exponential at an enormous precision.
-            const double size = magnitude(av);
-            const double log2Size = size > 0.0 && std::isfinite(size)
-                                        ? std::log2(size)
-                                        : static_cast<double>(std::max(mpfr_get_exp(mpc_realref(a.value)),
-                                                                       mpfr_get_exp(mpc_imagref(a.value))));
-            if (log2Size * static_cast<double>(n) > 4.0 * kLargestExponent)
-                return EvaluationOutcome::Overflow;
+        if (isSquared) {
+            isPartDropped = dropNegligiblePart(a.value);
             mpc_pow_si(result, a.value, n, kNearest);
         } else {
             // e^(b log a)
@@ -842,7 +858,8 @@ EvaluationOutcome power(Cell& a, const Cell& b, Scratch& scratch, bool withDeriv
     const double pi = std::acos(-1.0); // principal angles lie in (-pi, pi]
     // The logarithm's rounding grows by the exponent: e^(b log a) is off by |b log a| units more.
     a.bound = powerBound(av, a.bound, bv, b.bound, r, logMagnitude, pi) + extra +
-              scratch.rounding * magnitude(r) * (1.0 + (isWhole ? 0.0 : magnitude(bv) * logMagnitude));
+              scratch.rounding * magnitude(r) *
+                  (1.0 + (isPartDropped ? 1.0 : 0.0) + (isSquared ? 0.0 : magnitude(bv) * logMagnitude));
     a.readsX = a.readsX || b.readsX;
     return EvaluationOutcome::Defined;
 }

@@ -139,6 +139,9 @@ TEST(FindAllSolutions, RandomEquationsThatOnceListedWrongValues)
         "exp(ahc(22.157+7543)^+x)=cos(9+x)",
         // A complex constant: the roots near 34 +- 16i are no exact conjugates of each other.
         "x*-7e+8+x=(atn(6^7.104)*exp(x-10.528))+((50.550)*-log(-1e+8/31.133))/2",
+        // Powers of values whose imaginary part is 2^-9000000 of the real one: MPC rounded that
+        // part at millions of bits, for minutes.
+        "(-4937*(+8/x*4481)/(-x^4*1983*21.726)-(x))/(1.25e10/sin(14.127-x)/x)=(x*-x--x/9)^x^-sqr(2.5e+13)",
     };
     for (const char* equation : rows) {
         const analysis::AllSolutions found = analysis::findAllSolutions(equation);
