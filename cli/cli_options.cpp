@@ -64,6 +64,8 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
             options.solve.explainSteps = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--latex") {
+            options.latex = true;
         } else if (arg == "--no-spaces") {
             options.solve.addSpaces = false;
         } else if (arg == "--check") {
@@ -108,6 +110,11 @@ bool parseArguments(int argc, const char* const* argv, CliOptions& options, std:
         error = "--json and --raw cannot be combined";
         return false;
     }
+    if (options.latex && (options.raw || options.json)) {
+        error =
+            options.raw ? "--latex and --raw cannot be combined" : "--latex and --json cannot be combined";
+        return false;
+    }
     if (!options.plotFile.empty() && options.raw) {
         error = "--plot and --raw cannot be combined";
         return false;
@@ -139,6 +146,8 @@ std::string usageText()
            "                            as solved, its lines with their reasons (text, kind, rule), the\n"
            "                            error number, the final value and its check (maths in the\n"
            "                            engine's notation; every value with its exact form or null)\n"
+           "  --latex                   print each solution as a LaTeX align* environment: a row per\n"
+           "                            line, derivation lines as maths, the other lines as \\text{}\n"
            "  --no-spaces               no blanks around operators\n"
            "  --line-numbers            number every line after the first\n"
            "  --equivalent TEXT         marker in front of every derived line (default \"" +

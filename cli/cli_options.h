@@ -12,7 +12,8 @@ namespace cli {
 /// What the command line asked for; the Solve options start as those of a fresh settings file.
 struct CliOptions {
     bool raw = false;
-    bool json = false; ///< one JSON object per equation instead of the blocks
+    bool json = false;  ///< one JSON object per equation instead of the blocks
+    bool latex = false; ///< every block as a LaTeX align* environment
     config::SolveOptions solve = config::defaultSolveOptions();
     std::string languageFile;
     /// --plot: the graph of every equation written here (PNG or SVG by the extension), the second
@@ -24,9 +25,9 @@ struct CliOptions {
     std::vector<std::string> equations; // empty: read them from standard input
 };
 
-/// Parses argv[1..]. Returns false with a message for an unknown option, a missing value, --json
-/// with --raw, --plot with --raw, a --plot file that is neither .png nor .svg, or a --plot-size that is
-/// not WxH with each between kMinPlotSide and kMaxPlotSide.
+/// Parses argv[1..]. Returns false with a message for an unknown option, a missing value, --json or
+/// --latex with --raw, --latex with --json, --plot with --raw, a --plot file that is neither .png nor
+/// .svg, or a --plot-size that is not WxH with each between kMinPlotSide and kMaxPlotSide.
 /// Known options may stand anywhere; "--" ends them. An argument starting with a single "-"
 /// (other than "-h") is an equation such as "-x=5".
 [[nodiscard]] bool parseArguments(int argc, const char* const* argv, CliOptions& options, std::string& error);

@@ -3,6 +3,7 @@
 #include "cli/cli_options.h"
 #include "cli/solution_json.h"
 #include "config/language_files.h"
+#include "config/latex_text.h"
 #include "config/solve_command.h"
 #include "engine/equation_solver.h"
 #include "engine/error_codes.h"
@@ -156,6 +157,12 @@ int main(int argc, char** argv)
         if (options.json)
             return output.write(cli::solutionJson(record, options.solve.stepPhrases) + '\n');
         const config::SolutionBlock block = config::renderBlock(record, options.solve);
+        if (options.latex) {
+            const bool separated = first || output.write("\n");
+            first = false;
+            return separated &&
+                   output.write(config::latexOfText(block.text, config::latexStyle(options.solve)));
+        }
         // The window puts the separator in front of every block but the first in its view.
         const bool separated = first || output.write(config::kBlockSeparator);
         first = false;

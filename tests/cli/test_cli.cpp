@@ -110,6 +110,15 @@ TEST(CommandLine, BlocksAsTheWindowShowsThem)
         {"RawWithoutAllSolutions", "--raw --all 'x=5'", "x=5\r\n\r\n", 0},
         {"RawWithoutCheck", "--raw 'sqr(x)=-1'", "sqr(x)=-1\r\nsqr(x)=-1\r\nx=(-1)^2\r\nx=1\r\n\r\n", 0},
         {"EquationWithLeadingSign", "--raw -- '-x=-5'", "-x=-5\r\n", -2},
+        // LaTeX: an environment per block, a blank line between them, the same exit status.
+        {"Latex", "--latex 'x^2=4' 'x=1/0'",
+         "\\begin{align*}\n & \\text{Solution of 'x\\textasciicircum{}2=4'} \\\\\n & x^{2}=4 \\\\\n"
+         "\\iff & x=4^{1/2} \\\\\n\\iff & x=4^{0.5} \\\\\n\\iff & x=2\n\\end{align*}\n\n"
+         "\\begin{align*}\n & \\text{Solution of 'x=1/0'} \\\\\n"
+         " & \\text{ERROR 28: Division by '0' is not possible!}\n\\end{align*}\n",
+         1},
+        {"LatexWithRaw", "--latex --raw 'x=5'", "", 2},
+        {"LatexWithJson", "--json --latex 'x=5'", "", 2},
         {"UnknownOption", "--frobnicate 'x=5'", "", 2},
         {"MissingValue", "'x=5' --equivalent", "", 2},
     };
