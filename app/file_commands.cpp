@@ -11,7 +11,9 @@
 #include "app/solution_view.h"
 #include "app/text_conversion.h"
 #include "config/interface_texts.h"
+#include "config/latex_text.h"
 #include "config/product.h"
+#include "config/solve_command.h"
 #include "engine/message_format.h"
 
 #include <QFileInfo>
@@ -120,13 +122,17 @@ void FileCommands::saveEquationAs()
 
 void FileCommands::saveResult()
 {
-    const DialogFilters filters = dialogFilters(m_targets.texts, config::kKeyTextFile, kResultSuffix);
+    DialogFilters filters = dialogFilters(m_targets.texts, config::kKeyTextFile, kResultSuffix);
+    const DialogFilters latex = dialogFilters(m_targets.texts, config::kKeyLatexFile, "tex");
+    filters.filters.append(latex.filters);
+    filters.suffixes.append(latex.suffixes);
     const QString path =
         m_targets.platform.chooseSaveFile(&m_targets.window, filters.filters, filters.suffixes);
     if (path.isEmpty())
         return;
-    const bool asRtf = extensionOf(path) == QStringLiteral(".rtf");
-    if (!saveWholeFile(path, resultBytes(m_targets.view, asRtf)))
+    const config::LatexStyle style =
+        config::latexStyle(config::solveOptions(m_targets.settings, m_targets.texts));
+    if (!saveWholeFile(path, resultBytes(m_targets.view, resultFormatOf(path), style)))
         showMessage(config::kKeyWriteError, path);
 }
 

@@ -13,7 +13,8 @@ class QWidget;
 
 namespace config {
 class InterfaceTexts;
-}
+struct Settings;
+} // namespace config
 
 namespace app {
 
@@ -30,6 +31,7 @@ struct FileCommandTargets {
     CScriptEdit& view;
     RecentFilesMenu& recent;
     const config::InterfaceTexts& texts;
+    const config::Settings& settings; ///< how the view's text was written, for LaTeX
 };
 
 /// Holds the current equation file and runs every command that reads or writes a file. Pickers
@@ -57,8 +59,9 @@ public:
     /// "Save equation": to the current file, or as "Save equation as..." when there is none.
     void saveEquation();
     void saveEquationAs();
-    /// "Save result": the whole view as RTF when the chosen name ends in ".rtf" (any case),
-    /// otherwise as text, whatever filter was chosen.
+    /// "Save result": the whole view as RTF when the chosen name ends in ".rtf" (any case), as a
+    /// LaTeX document when it ends in ".tex", otherwise as text, whatever filter was chosen. The
+    /// choices are the text and RTF filters of the interface texts, then the LaTeX one.
     void saveResult();
     /// A recent entry: opens its file, unless nothing (or a folder) is there any more.
     void openRecentFile(const QString& path);

@@ -34,6 +34,7 @@ constexpr std::array kActionTexts = std::to_array<ActionText>({
     {&MenuActions::exit, "FrmMain.ID_MEN_EXIT"},
     {&MenuActions::selectAll, "FrmMain.ID_MEN_SELECTALL"},
     {&MenuActions::copy, "FrmMain.ID_MEN_COPY"},
+    {&MenuActions::copyLatex, config::kKeyCopyLatex},
     {&MenuActions::clearResults, "FrmMain.ID_MEN_CLEAR"},
     {&MenuActions::clearEquation, "FrmMain.ID_MEN_EQUALCLEAR"},
     {&MenuActions::clearHistory, "FrmMain.ID_MEN_CLEARHISTORY"},
@@ -94,6 +95,7 @@ void MainMenu::createMenus(QWidget& window)
     m_menus.edit = bar.addMenu(QString());
     m_actions.selectAll = m_menus.edit->addAction(QString());
     m_actions.copy = m_menus.edit->addAction(QString());
+    m_actions.copyLatex = m_menus.edit->addAction(QString());
     m_menus.edit->addSeparator();
     m_actions.clearResults = m_menus.edit->addAction(QString());
     m_actions.clearEquation = m_menus.edit->addAction(QString());

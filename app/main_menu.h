@@ -31,6 +31,7 @@ struct MenuActions {
     // Edit
     QAction* selectAll = nullptr;
     QAction* copy = nullptr;
+    QAction* copyLatex = nullptr;
     QAction* clearResults = nullptr;
     QAction* clearEquation = nullptr;
     QAction* clearHistory = nullptr;

@@ -23,7 +23,9 @@
 #include "config/dialogs/options_dialog.h"
 #include "config/documents.h"
 #include "config/interface_texts.h"
+#include "config/latex_text.h"
 #include "config/product.h"
+#include "config/solve_command.h"
 
 #include <QAction>
 #include <QApplication>
@@ -151,9 +153,9 @@ void CTervalonDlg::createWidgets()
     m_widgets.status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long result must not widen the window; the whole of it is the view's accessible description.
     m_widgets.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_files = new FileCommands(
-        {*this, m_platform, *m_widgets.equation, *m_widgets.view, m_menu->recent(), m_languages.texts()},
-        this);
+    m_files = new FileCommands({*this, m_platform, *m_widgets.equation, *m_widgets.view, m_menu->recent(),
+                                m_languages.texts(), m_settings},
+                               this);
     setAcceptDrops(true);
 
     auto* equationRow = new QHBoxLayout;
@@ -190,6 +192,7 @@ void CTervalonDlg::connectCommands()
     connect(m_widgets.solve, &QPushButton::clicked, this, &CTervalonDlg::handleSolve);
     connect(actions.selectAll, &QAction::triggered, m_widgets.view, &CScriptEdit::selectAll);
     connect(actions.copy, &QAction::triggered, this, &CTervalonDlg::handleCopy);
+    connect(actions.copyLatex, &QAction::triggered, this, &CTervalonDlg::handleCopyLatex);
     connect(m_widgets.view, &CScriptEdit::copyRequested, this, &CTervalonDlg::handleCopy);
     // The desktop switched its theme: a paper that follows it turns with it.
     connect(m_widgets.view, &CScriptEdit::desktopPaletteChanged, this, [this] {
@@ -523,6 +526,12 @@ void CTervalonDlg::showResult(const QString& result)
 void CTervalonDlg::handleCopy()
 {
     copySolution(*m_widgets.view, m_platform);
+}
+
+void CTervalonDlg::handleCopyLatex()
+{
+    copySolutionAsLatex(*m_widgets.view, m_platform,
+                        config::latexStyle(config::solveOptions(m_settings, m_languages.texts())));
 }
 
 QString CTervalonDlg::decimalSeparator() const

@@ -113,6 +113,7 @@ private:
     /// Shows the result line under the view and hands it to screen readers; empty clears it.
     void showResult(const QString& result);
     void handleCopy();
+    void handleCopyLatex();
     /// View > Graph: shows or hides the panel (ShowGraph); a panel shown draws the last equation solved.
     void handleGraph(bool isShown);
     /// The panel's share of the splitter from the settings, in thousandths.

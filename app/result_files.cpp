@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The solution view as a result file: plain text, or RTF with the view's font, colours and bold.
+// The solution view as a result file: plain text, RTF with the view's font, colours and bold, or LaTeX.
 #include "app/result_files.h"
 
+#include "app/solution_clipboard.h"
 #include "app/solution_view.h"
 #include "app/text_conversion.h"
+#include "config/latex_text.h"
+#include "config/solve_command.h"
 
 #include <QFontInfo>
 #include <QTextCursor>
@@ -42,19 +45,29 @@ std::vector<TextRun> exportedRuns(const CScriptEdit& view, const QTextCursor& se
     return runs;
 }
 
-QByteArray resultBytes(const CScriptEdit& view, bool asRtf)
+ResultFormat resultFormatOf(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".rtf"), Qt::CaseInsensitive))
+        return ResultFormat::Rtf;
+    if (path.endsWith(QStringLiteral(".tex"), Qt::CaseInsensitive))
+        return ResultFormat::Latex;
+    return ResultFormat::Text;
+}
+
+QByteArray resultBytes(const CScriptEdit& view, ResultFormat format, const config::LatexStyle& style)
 {
     QTextCursor whole(view.document());
     whole.select(QTextCursor::Document);
     const std::vector<TextRun> runs = exportedRuns(view, whole);
-    if (asRtf) {
-        const std::string rtf = rtfOf(runs, rtfStyleOf(view));
-        return QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    switch (format) {
+    case ResultFormat::Rtf:
+        return QByteArray::fromStdString(rtfOf(runs, rtfStyleOf(view)));
+    case ResultFormat::Latex:
+        return QByteArray::fromStdString(config::latexDocument(config::latexOfText(utf8TextOf(runs), style)));
+    case ResultFormat::Text:
+        break;
     }
-    QString text;
-    for (const TextRun& run : runs)
-        text += QString::fromStdU16String(run.text);
-    return QByteArray::fromStdString(toUtf8(text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
+    return QByteArray::fromStdString(config::ReplaceAll(utf8TextOf(runs), "\n", "\r\n"));
 }
 
 } // namespace app

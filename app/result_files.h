@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The solution view as a result file: plain text, or RTF with the view's font, colours and bold.
+// The solution view as a result file: plain text, RTF with the view's font, colours and bold, or LaTeX.
 #pragma once
 
 #include "app/rtf_writer.h"
@@ -7,7 +7,12 @@
 
 #include <QByteArray>
 
+class QString;
 class QTextCursor;
+
+namespace config {
+struct LatexStyle;
+}
 
 namespace app {
 
@@ -19,8 +24,17 @@ class CScriptEdit;
 /// The runs of selection in the view, in the colours a copy or a saved result takes.
 [[nodiscard]] std::vector<TextRun> exportedRuns(const CScriptEdit& view, const QTextCursor& selection);
 
-/// The whole view as a result file: as RTF, or as its text in UTF-8 (no byte-order mark) with
-/// CR LF line ends and its tabs.
-[[nodiscard]] QByteArray resultBytes(const CScriptEdit& view, bool asRtf);
+enum class ResultFormat {
+    Text,  ///< the text in UTF-8 (no byte-order mark) with CR LF line ends and its tabs
+    Rtf,   ///< `rtfOf` the runs
+    Latex, ///< a LaTeX document of the text (`latexDocument` of `latexOfText`), UTF-8 with LF line ends
+};
+
+/// The format a result file's name asks for: RTF for ".rtf", LaTeX for ".tex" (any case), else text.
+[[nodiscard]] ResultFormat resultFormatOf(const QString& path);
+
+/// The whole view as a result file in format; style tells LaTeX how the text was written.
+[[nodiscard]] QByteArray resultBytes(const CScriptEdit& view, ResultFormat format,
+                                     const config::LatexStyle& style);
 
 } // namespace app

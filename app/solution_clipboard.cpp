@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The Copy command: the view's selection on the clipboard as plain text, HTML and RTF with its colours.
+// The Copy commands: the view's selection on the clipboard as plain text, HTML and RTF with its colours,
+// or as LaTeX.
 #include "app/solution_clipboard.h"
 
 #include "app/platform.h"
 #include "app/result_files.h"
 #include "app/rtf_writer.h"
 #include "app/solution_view.h"
+#include "app/text_conversion.h"
+#include "config/latex_text.h"
 
 #include <QFontInfo>
 #include <QMimeData>
@@ -71,6 +74,28 @@ void copySolution(CScriptEdit& view, Platform& platform)
     if (!view.textCursor().hasSelection())
         view.selectAll();
     platform.setClipboard(mimeDataOf(view));
+}
+
+std::string utf8TextOf(const std::vector<TextRun>& runs)
+{
+    std::u16string text;
+    for (const TextRun& run : runs)
+        text += run.text;
+    return toUtf8(QString::fromStdU16String(text));
+}
+
+void copySolutionAsLatex(CScriptEdit& view, Platform& platform, const config::LatexStyle& style)
+{
+    if (view.textLength() == 0)
+        return;
+    if (!view.textCursor().hasSelection())
+        view.selectAll();
+    const std::string latex = config::latexOfText(utf8TextOf(selectedRuns(view.textCursor())), style);
+    if (latex.empty())
+        return;
+    auto data = std::make_unique<QMimeData>();
+    data->setText(toQString(latex));
+    platform.setClipboard(std::move(data));
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The Copy command: the view's selection on the clipboard as plain text, HTML and RTF with its colours.
+// The Copy commands: the view's selection on the clipboard as plain text, HTML and RTF with its colours,
+// or as LaTeX.
 #pragma once
 
 #include "app/view_runs.h"
@@ -7,10 +8,15 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QFont;
 class QMimeData;
+
+namespace config {
+struct LatexStyle;
+}
 
 namespace app {
 
@@ -28,5 +34,12 @@ class Platform;
 /// Copy: an empty view copies nothing; otherwise, without a selection, the whole text is selected
 /// first, and the selection goes to the clipboard through the desktop seam.
 void copySolution(CScriptEdit& view, Platform& platform);
+
+/// The text of runs in UTF-8, with LF line ends.
+[[nodiscard]] std::string utf8TextOf(const std::vector<TextRun>& runs);
+
+/// Copy as LaTeX: as Copy, with the selection as LaTeX (`latexOfText`, read with style) in
+/// text/plain. A selection without any line copies nothing.
+void copySolutionAsLatex(CScriptEdit& view, Platform& platform, const config::LatexStyle& style);
 
 } // namespace app

@@ -36,6 +36,7 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {"FrmMain.ID_MEN_EDIT", "Edit", Main, Menu},
     {"FrmMain.ID_MEN_SELECTALL", "Select all\tCtrl+A", Main, Menu},
     {"FrmMain.ID_MEN_COPY", "Copy", Main, Menu},
+    {kKeyCopyLatex, "Copy as LaTeX", Main, Menu},
     {"FrmMain.ID_MEN_CLEAR", "Clear result(s)\tCtrl+D", Main, Menu},
     {"FrmMain.ID_MEN_EQUALCLEAR", "Clear equation\tCtrl+N", Main, Menu},
     {"FrmMain.ID_MEN_CLEARHISTORY", "Clear history", Main, Menu},
@@ -53,6 +54,7 @@ constexpr auto kTextKeys = std::to_array<TextKey>({
     {"FrmMain.m_BTNSolve", "Solve", Main, WindowText},
     {kKeyFileType, "Tervalon file (*.teq)|*.teq||", Main, Stored},
     {kKeyTextFile, "Textfile (*.txt)|*.txt|RTF (*.rtf)|*.rtf||", Main, Stored},
+    {kKeyLatexFile, "LaTeX (*.tex)|*.tex||", Main, Stored},
     {kKeySolution, "Solution of '%s'\r\n%s", Main, Stored},
     {kKeyError, "FEHLER", Main, Stored}, // German on purpose: the caption has always been "FEHLER"
     {kKeyReadError, "File '%s' cannot be opened.", Main, Stored},

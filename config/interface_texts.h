@@ -47,6 +47,9 @@ struct TextKey {
 // Keys of the stored texts, which other parts of the program fetch by name.
 inline constexpr std::string_view kKeyFileType = "FrmMain.m_acMFileType";
 inline constexpr std::string_view kKeyTextFile = "FrmMain.m_acMTextfile";
+/// The third choice of Save result, kept apart so that older translations of the other two still fit.
+inline constexpr std::string_view kKeyLatexFile = "FrmMain.m_acMLatexFile";
+inline constexpr std::string_view kKeyCopyLatex = "FrmMain.ID_MEN_COPYLATEX";
 inline constexpr std::string_view kKeySolution = "FrmMain.m_acMSolution";
 inline constexpr std::string_view kKeyError = "FrmMain.m_acMError";
 inline constexpr std::string_view kKeyReadError = "FrmMain.m_acMReadError";

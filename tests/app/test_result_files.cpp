@@ -202,22 +202,36 @@ private:
 void TestResultFiles::format_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("isRtf");
+    QTest::addColumn<QString>("format");
 
-    QTest::newRow(".rtf") << "result.rtf" << true;
-    QTest::newRow(".RTF") << "result.RTF" << true;
-    QTest::newRow(".Rtf") << "result.Rtf" << true;
-    QTest::newRow(".txt") << "result.txt" << false;
-    QTest::newRow(".rtf.txt") << "result.rtf.txt" << false;
-    QTest::newRow(".doc") << "result.doc" << false;
-    QTest::newRow("no extension") << "result" << false;
-    QTest::newRow("full stop in a folder only") << "a.rtf/result" << false;
+    QTest::newRow(".rtf") << "result.rtf"
+                          << "rtf";
+    QTest::newRow(".RTF") << "result.RTF"
+                          << "rtf";
+    QTest::newRow(".Rtf") << "result.Rtf"
+                          << "rtf";
+    QTest::newRow(".tex") << "result.tex"
+                          << "latex";
+    QTest::newRow(".TeX") << "result.TeX"
+                          << "latex";
+    QTest::newRow(".txt") << "result.txt"
+                          << "text";
+    QTest::newRow(".rtf.txt") << "result.rtf.txt"
+                              << "text";
+    QTest::newRow(".tex.txt") << "result.tex.txt"
+                              << "text";
+    QTest::newRow(".doc") << "result.doc"
+                          << "text";
+    QTest::newRow("no extension") << "result"
+                                  << "text";
+    QTest::newRow("full stop in a folder only") << "a.rtf/result"
+                                                << "text";
 }
 
 void TestResultFiles::format()
 {
     QFETCH(QString, name);
-    QFETCH(bool, isRtf);
+    QFETCH(QString, format);
 
     WindowFixture fixture;
     QDir().mkpath(fixture.path("start/a.rtf"));
@@ -231,14 +245,23 @@ void TestResultFiles::format()
     window->mainMenu().actions().saveResult->trigger();
 
     QCOMPARE(fixture.platform.saveFilters,
-             QList<QStringList>{(QStringList{"Textfile (*.txt)", "RTF (*.rtf)"})});
-    QCOMPARE(fixture.platform.saveSuffixes, QList<QStringList>{(QStringList{"txt", "rtf"})});
+             QList<QStringList>{(QStringList{"Textfile (*.txt)", "RTF (*.rtf)", "LaTeX (*.tex)"})});
+    QCOMPARE(fixture.platform.saveSuffixes, QList<QStringList>{(QStringList{"txt", "rtf", "tex"})});
     QVERIFY(fixture.platform.messages.isEmpty());
     const QByteArray bytes = fixture.read("start/" + name);
-    if (isRtf)
+    if (format == "rtf") {
         QVERIFY2(bytes.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"), bytes.left(100).constData());
-    else
+    } else if (format == "latex") {
+        // A document of its own: the derivation as maths, the typed line as escaped text.
+        QVERIFY2(bytes.startsWith("\\documentclass{article}\n"), bytes.left(100).constData());
+        QVERIFY2(bytes.endsWith("\\end{align*}\n\\end{document}\n"), bytes.right(100).constData());
+        QVERIFY2(bytes.contains("\n & x=\\sqrt{2}+1.5 \\\\\n"), bytes.constData());
+        QVERIFY2(
+            bytes.contains(" & \\text{caf\u00e9 \\{x\\}\\textbackslash{}y sin(2)\u20ac \U0001F600 end}\n"),
+            bytes.constData());
+    } else {
         QCOMPARE(bytes, viewTextWithCrLf(*window->widgets().view)); // UTF-8, no byte-order mark, tab kept
+    }
     QCOMPARE(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
     // The saved result changes neither the current file nor the title.

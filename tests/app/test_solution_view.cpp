@@ -38,6 +38,8 @@ private slots:
     void clearThenSolve();
     void copy_data();
     void copy();
+    void copyAsLatex_data();
+    void copyAsLatex();
     void tab();
     void tabKeepsTheSelection_data();
     void tabKeepsTheSelection();
@@ -331,6 +333,51 @@ void TestSolutionView::copy()
         QVERIFY2(html.contains("<span style=\"color:#006464\">2</span>"), qPrintable(html));
     if (text.startsWith("Solution"))
         QVERIFY2(html.contains("Solution of 'x="), qPrintable(html));
+}
+
+void TestSolutionView::copyAsLatex_data()
+{
+    QTest::addColumn<bool>("solved");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length"); // 0: no selection
+    QTest::addColumn<QString>("latex");
+
+    QTest::newRow("nothing selected: everything")
+        << true << 0 << 0
+        << "\\begin{align*}\n & \\text{Solution of 'x=sqr(2)'} \\\\\n & x=\\sqrt{2} \\\\\n\\iff & "
+           "x=1.41421\n\\end{align*}\n";
+    QTest::newRow("one line") << true << 23 << 10 << "\\begin{align*}\n & x=\\sqrt{2}\n\\end{align*}\n";
+    QTest::newRow("parts of two lines")
+        << true << 27 << 8 << "\\begin{align*}\n & \\sqrt{2} \\\\\n & \\text{\\textless{}}\n\\end{align*}\n";
+    QTest::newRow("only a line break copies nothing") << true << 33 << 1 << QString();
+    QTest::newRow("empty view copies nothing") << false << 0 << 0 << QString();
+}
+
+void TestSolutionView::copyAsLatex()
+{
+    QFETCH(bool, solved);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, latex);
+
+    WindowFixture fixture;
+    const auto window = shownWindow(fixture);
+    QVERIFY(window);
+    CScriptEdit& view = *window->widgets().view;
+    if (solved)
+        solveByEnter(*window, "x=sqr(2)");
+    QTextCursor selection(view.document());
+    selection.setPosition(start);
+    selection.setPosition(start + length, QTextCursor::KeepAnchor);
+    view.setTextCursor(selection);
+    window->mainMenu().actions().copyLatex->trigger();
+
+    if (latex.isEmpty()) {
+        QVERIFY(!fixture.platform.clipboard);
+        return;
+    }
+    QVERIFY(fixture.platform.clipboard);
+    QCOMPARE(fixture.platform.clipboard->text(), latex);
 }
 
 void TestSolutionView::tab()

@@ -3,6 +3,7 @@
 // pictures are there, and every function is explained. The README's examples are what the
 // command-line solver prints.
 #include "config/language_files.h"
+#include "config/latex_text.h"
 #include "config/solve_command.h"
 
 #include "engine/equation_solver.h"
@@ -50,7 +51,7 @@ std::string escapedHtml(std::string_view text)
 
 /// The block the window shows for a worked example: `data-equation` solved with the shipped
 /// language file `data-language`; `data-options` may ask for "lines", a decimal "comma", the
-/// reasons ("explain"), "all" solutions and "exact" values.
+/// reasons ("explain"), "all" solutions, "exact" values and the block as "latex".
 std::string solvedExample(const std::string& attributes)
 {
     engine::EquationSolver solver;
@@ -66,7 +67,10 @@ std::string solvedExample(const std::string& attributes)
     options.exactValues = switches.find("exact") != std::string::npos;
     if (switches.find("comma") != std::string::npos)
         options.decimalSeparator = ",";
-    return escapedHtml(solutionBlock(solver, attribute(attributes, "data-equation"), options).text);
+    const std::string text = solutionBlock(solver, attribute(attributes, "data-equation"), options).text;
+    if (switches.find("latex") != std::string::npos)
+        return escapedHtml(latexOfText(text, latexStyle(options)));
+    return escapedHtml(text);
 }
 
 class HelpPage : public testing::TestWithParam<const char*> {};
