@@ -385,7 +385,9 @@ std::string rowOf(std::string_view line, const LatexStyle& style)
         body = trimmed(body.substr(equivalent.size()));
     }
 
-    const std::string_view separator = style.decimalSeparator.empty() ? "." : style.decimalSeparator;
+    std::string_view separator = style.decimalSeparator;
+    if (separator.empty())
+        separator = ".";
     std::string row = first + " & ";
     if (std::optional<std::string> maths = latexMath(body, separator))
         row += *maths;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer harness: arbitrary bytes as a settings file, a language list, a language file and a value.
+// libFuzzer harness: arbitrary bytes as a settings file, a language list, a language file, a value and
+// the solution view's text written as LaTeX.
 #include "config/init_file.h"
 #include "config/interface_texts.h"
 #include "config/language_files.h"
+#include "config/latex_text.h"
 #include "config/settings.h"
 
 #include <cstddef>
@@ -94,6 +96,34 @@ void fuzzValue(std::string_view bytes)
     (void)config::parseWinPos(bytes);
 }
 
+/// Braces of LaTeX balance (escaped ones aside), and inline maths is closed again.
+bool isBalancedLatex(std::string_view latex)
+{
+    int depth = 0;
+    bool isInlineMaths = false;
+    for (std::size_t i = 0; i < latex.size(); ++i) {
+        if (latex[i] == '\\')
+            ++i; // \{ \} \$ \\ and the first letter of a control word
+        else if (latex[i] == '{')
+            ++depth;
+        else if (latex[i] == '}' && --depth < 0)
+            return false;
+        else if (latex[i] == '$')
+            isInlineMaths = !isInlineMaths;
+    }
+    return depth == 0 && !isInlineMaths;
+}
+
+/// The bytes as the view's text: its LaTeX always balances, whatever the text holds.
+void fuzzLatex(std::string_view bytes)
+{
+    for (const config::LatexStyle& style : {config::LatexStyle{"<=> ", "."}, config::LatexStyle{"{$", ","}}) {
+        const std::string latex = config::latexOfText(bytes, style);
+        check(isBalancedLatex(latex));
+        check(latex.empty() || latex.ends_with("\\end{align*}\n"));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -105,5 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  "</InitFile>\r\n");
     fuzzLanguageFiles(bytes);
     fuzzValue(bytes);
+    fuzzLatex(bytes);
     return 0;
 }
