@@ -85,11 +85,12 @@ TEST(LatexOfText, WritesABlockPerEnvironmentAndARowPerLine)
               " & \\text{Solution of '1/x=0'} \\\\\n"
               " & \\text{ERROR 28: Division by '0' is not possible!}\n"
               "\\end{align*}\n");
-    // Another equivalence text is words; the empty one is no marker at all.
+    // Another equivalence text is words.
     EXPECT_EQ(config::latexOfText("x=1\n=> x=2\n", {"=> ", ","}),
               "\\begin{align*}\n & x=1 \\\\\n\\text{=\\textgreater{}} & x=2\n\\end{align*}\n");
-    EXPECT_EQ(config::latexOfText("x = 1\r\nx = 2", {"", "."}),
-              "\\begin{align*}\n & x=1 \\\\\n & x=2\n\\end{align*}\n");
+    // No marker, and an empty separator, which stands for ".".
+    EXPECT_EQ(config::latexOfText("x = 1.5\r\nx = 2", {"", ""}),
+              "\\begin{align*}\n & x=1.5 \\\\\n & x=2\n\\end{align*}\n");
     EXPECT_EQ(config::latexOfText("\r\n\r\n----\r\n", {"<=> ", "."}), "");
 }
 
