@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -549,6 +550,9 @@ bool derivativeFactor(unsigned char token, mpc_srcptr a, mpc_srcptr r, mpc_ptr f
     }
 }
 
+/// What every nonzero value's bound has at least: four of the smallest positive doubles.
+constexpr double kSmallestBound = 4.0 * std::numeric_limits<double>::denorm_min();
+
 /// Beyond this size of the part that grows them, exponentials overflow 2^kLargestExponent.
 constexpr unsigned long kFarArgument = 700;
 
@@ -1005,6 +1009,14 @@ PreciseResult PreciseEvaluator::evaluate(const PreciseComplex& x, double xBound,
         if (outcome == EvaluationOutcome::Defined &&
             !isWithinRange(w.cells[static_cast<std::size_t>(top)].value))
             outcome = EvaluationOutcome::Overflow;
+        if (outcome == EvaluationOutcome::Defined) {
+            // A bound is a double: the error of a value far below the doubles' range (x^1.3 at
+            // x = 1e-312) rounds to nothing there, and a division by a tiny x would carry on from
+            // nothing. A few of the smallest doubles cover it, and are lost beside any larger bound.
+            Cell& cell = w.cells[static_cast<std::size_t>(top)];
+            if (!isZeroValue(cell.value))
+                cell.bound += kSmallestBound;
+        }
         if (outcome != EvaluationOutcome::Defined) {
             result.outcome = outcome;
             return result;
