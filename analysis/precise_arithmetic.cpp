@@ -342,7 +342,9 @@ bool setTypedPart(mpfr_ptr part, double value)
     std::array<char, 32> digits{};
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size() - 1, value);
     *written.ptr = '\0';
-    return mpfr_set_str(part, digits.data(), 10, MPFR_RNDN) != 0;
+    // mpfr_strtofr gives the rounding's direction; mpfr_set_str only whether the text was a number.
+    char* end = nullptr;
+    return mpfr_strtofr(part, digits.data(), &end, 10, MPFR_RNDN) != 0;
 }
 
 bool readsLgt(const ExpressionProgram& program)

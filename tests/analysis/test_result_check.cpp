@@ -209,32 +209,38 @@ TEST(PreciseEvaluation, AgreesWithStdComplexOnPrincipalValues)
 
 } // namespace
 
-// The bound at 128 bits covers the distance to the value at 512 bits, also where a value on the way
-// lies far below the doubles' range (found by the fuzzer: x^s/x at x = 1.36e-312 i).
+// The bound at 128 bits covers the distance to the value at 512 bits, on both sides, also where a
+// value on the way lies far below the doubles' range and for a typed decimal, which no binary number
+// holds (both found by the fuzzer: x^s/x at x = 1.36e-312 i, cos(x)=5.4).
 TEST(PreciseEvaluator, BoundsCoverTheValueAtHigherPrecision)
 {
     const struct {
-        const char* side;
+        const char* equation;
         engine::Complex x;
     } rows[] = {
-        {"x^s/x", {0.0, 1.36e-312}},
-        {"x^1.3/x^0.3", {1e-300, 0.0}},
-        {"exp(-800)*x/exp(-799)", {2.0, 1.0}},
-        {"sin(x)^2/x", {1e-200, 1e-200}},
-        {"x^s/x", {0.5, 0.25}},
+        {"x^s/x=1", {0.0, 1.36e-312}},
+        {"x^1.3/x^0.3=1", {1e-300, 0.0}},
+        {"exp(-800)*x/exp(-799)=1", {2.0, 1.0}},
+        {"sin(x)^2/x=1", {1e-200, 1e-200}},
+        {"x^s/x=1", {0.5, 0.25}},
+        {"cos(x)=5.4", {1.7e-307, 5.8e-270}},
+        {"x=0.1", {1.0, 0.0}},
     };
     const analysis::LetterValues letters = analysis::letterValues(0);
     for (const auto& row : rows) {
         analysis::Equation equation;
-        ASSERT_TRUE(equation.load(std::string(row.side) + "=1")) << row.side;
-        const analysis::PreciseEvaluator evaluator(equation.left());
-        const analysis::PreciseResult low =
-            evaluator.evaluate(analysis::PreciseComplex(row.x, 128), 0.0, letters, false);
-        const analysis::PreciseResult high =
-            evaluator.evaluate(analysis::PreciseComplex(row.x, 512), 0.0, letters, false);
-        ASSERT_EQ(low.outcome, analysis::EvaluationOutcome::Defined) << row.side;
-        ASSERT_EQ(high.outcome, analysis::EvaluationOutcome::Defined) << row.side;
-        EXPECT_LE((low.value - high.value).magnitude(), analysis::kAgreementSlack * (low.bound + high.bound))
-            << row.side << " at " << row.x.re << "+" << row.x.im << "i";
+        ASSERT_TRUE(equation.load(row.equation)) << row.equation;
+        for (const analysis::ExpressionProgram* side : {&equation.left(), &equation.right()}) {
+            const analysis::PreciseEvaluator evaluator(*side);
+            const analysis::PreciseResult low =
+                evaluator.evaluate(analysis::PreciseComplex(row.x, 128), 0.0, letters, false);
+            const analysis::PreciseResult high =
+                evaluator.evaluate(analysis::PreciseComplex(row.x, 512), 0.0, letters, false);
+            ASSERT_EQ(low.outcome, analysis::EvaluationOutcome::Defined) << row.equation;
+            ASSERT_EQ(high.outcome, analysis::EvaluationOutcome::Defined) << row.equation;
+            EXPECT_LE((low.value - high.value).magnitude(),
+                      analysis::kAgreementSlack * (low.bound + high.bound))
+                << row.equation << " at " << row.x.re << "+" << row.x.im << "i";
+        }
     }
 }
