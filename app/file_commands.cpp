@@ -13,7 +13,6 @@
 #include "config/interface_texts.h"
 #include "config/latex_text.h"
 #include "config/product.h"
-#include "config/solve_command.h"
 #include "engine/message_format.h"
 
 #include <QFileInfo>
@@ -130,9 +129,8 @@ void FileCommands::saveResult()
         m_targets.platform.chooseSaveFile(&m_targets.window, filters.filters, filters.suffixes);
     if (path.isEmpty())
         return;
-    const config::LatexStyle style =
-        config::latexStyle(config::solveOptions(m_targets.settings, m_targets.texts));
-    if (!saveWholeFile(path, resultBytes(m_targets.view, resultFormatOf(path), style)))
+    if (!saveWholeFile(
+            path, resultBytes(m_targets.view, resultFormatOf(path), config::latexStyle(m_targets.settings))))
         showMessage(config::kKeyWriteError, path);
 }
 

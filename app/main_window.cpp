@@ -25,7 +25,6 @@
 #include "config/interface_texts.h"
 #include "config/latex_text.h"
 #include "config/product.h"
-#include "config/solve_command.h"
 
 #include <QAction>
 #include <QApplication>
@@ -530,8 +529,7 @@ void CTervalonDlg::handleCopy()
 
 void CTervalonDlg::handleCopyLatex()
 {
-    copySolutionAsLatex(*m_widgets.view, m_platform,
-                        config::latexStyle(config::solveOptions(m_settings, m_languages.texts())));
+    copySolutionAsLatex(*m_widgets.view, m_platform, config::latexStyle(m_settings));
 }
 
 QString CTervalonDlg::decimalSeparator() const

@@ -2,7 +2,6 @@
 // The solution view as a result file: plain text, RTF with the view's font, colours and bold, or LaTeX.
 #include "app/result_files.h"
 
-#include "app/solution_clipboard.h"
 #include "app/solution_view.h"
 #include "app/text_conversion.h"
 #include "config/latex_text.h"
@@ -63,11 +62,12 @@ QByteArray resultBytes(const CScriptEdit& view, ResultFormat format, const confi
     case ResultFormat::Rtf:
         return QByteArray::fromStdString(rtfOf(runs, rtfStyleOf(view)));
     case ResultFormat::Latex:
-        return QByteArray::fromStdString(config::latexDocument(config::latexOfText(utf8TextOf(runs), style)));
+        return QByteArray::fromStdString(
+            config::latexDocument(config::latexOfText(toUtf8(textOf(runs)), style)));
     case ResultFormat::Text:
         break;
     }
-    return QByteArray::fromStdString(config::ReplaceAll(utf8TextOf(runs), "\n", "\r\n"));
+    return QByteArray::fromStdString(config::ReplaceAll(toUtf8(textOf(runs)), "\n", "\r\n"));
 }
 
 } // namespace app

@@ -54,10 +54,7 @@ std::unique_ptr<QMimeData> mimeDataOf(const CScriptEdit& view)
 {
     auto data = std::make_unique<QMimeData>();
     const std::vector<TextRun> runs = exportedRuns(view, view.textCursor());
-    std::u16string text;
-    for (const TextRun& run : runs)
-        text += run.text;
-    data->setText(QString::fromStdU16String(text));
+    data->setText(textOf(runs));
     data->setHtml(htmlOf(runs, view.font()));
     const std::string rtf = rtfOf(runs, rtfStyleOf(view));
     const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
@@ -67,30 +64,32 @@ std::unique_ptr<QMimeData> mimeDataOf(const CScriptEdit& view)
     return data;
 }
 
-void copySolution(CScriptEdit& view, Platform& platform)
+namespace {
+
+/// What both copy commands take: the selection, or everything when nothing is selected; false for
+/// an empty view.
+bool selectForCopy(CScriptEdit& view)
 {
     if (view.textLength() == 0)
-        return;
+        return false;
     if (!view.textCursor().hasSelection())
         view.selectAll();
-    platform.setClipboard(mimeDataOf(view));
+    return true;
 }
 
-std::string utf8TextOf(const std::vector<TextRun>& runs)
+} // namespace
+
+void copySolution(CScriptEdit& view, Platform& platform)
 {
-    std::u16string text;
-    for (const TextRun& run : runs)
-        text += run.text;
-    return toUtf8(QString::fromStdU16String(text));
+    if (selectForCopy(view))
+        platform.setClipboard(mimeDataOf(view));
 }
 
 void copySolutionAsLatex(CScriptEdit& view, Platform& platform, const config::LatexStyle& style)
 {
-    if (view.textLength() == 0)
+    if (!selectForCopy(view))
         return;
-    if (!view.textCursor().hasSelection())
-        view.selectAll();
-    const std::string latex = config::latexOfText(utf8TextOf(selectedRuns(view.textCursor())), style);
+    const std::string latex = config::latexOfText(toUtf8(textOf(selectedRuns(view.textCursor()))), style);
     if (latex.empty())
         return;
     auto data = std::make_unique<QMimeData>();

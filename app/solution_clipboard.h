@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 class QFont;
@@ -34,9 +33,6 @@ class Platform;
 /// Copy: an empty view copies nothing; otherwise, without a selection, the whole text is selected
 /// first, and the selection goes to the clipboard through the desktop seam.
 void copySolution(CScriptEdit& view, Platform& platform);
-
-/// The text of runs in UTF-8, with LF line ends.
-[[nodiscard]] std::string utf8TextOf(const std::vector<TextRun>& runs);
 
 /// Copy as LaTeX: as Copy, with the selection as LaTeX (`latexOfText`, read with style) in
 /// text/plain. A selection without any line copies nothing.

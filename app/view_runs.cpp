@@ -24,6 +24,14 @@ void appendRun(std::vector<TextRun>& runs, const QString& text, std::uint32_t rg
 
 } // namespace
 
+QString textOf(const std::vector<TextRun>& runs)
+{
+    std::u16string text;
+    for (const TextRun& run : runs)
+        text += run.text;
+    return QString::fromStdU16String(text);
+}
+
 std::vector<TextRun> selectedRuns(const QTextCursor& cursor)
 {
     std::vector<TextRun> runs;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QString;
 class QTextCursor;
 
 namespace app {
@@ -18,6 +19,9 @@ struct TextRun {
 
     bool operator==(const TextRun&) const = default;
 };
+
+/// The characters of runs, one after the other.
+[[nodiscard]] QString textOf(const std::vector<TextRun>& runs);
 
 /// The runs of the selection of cursor (empty without a selection); neighbours of the same colour
 /// and weight are joined.

@@ -2,6 +2,7 @@
 // The solution view's text as LaTeX: align* environments of maths and \text{} rows.
 #include "config/latex_text.h"
 
+#include "config/settings.h"
 #include "config/solve_command.h"
 
 #include <array>
@@ -411,6 +412,11 @@ std::string environmentOf(const std::vector<std::string>& rows)
 LatexStyle latexStyle(const SolveOptions& options)
 {
     return {options.equivalent, options.decimalSeparator};
+}
+
+LatexStyle latexStyle(const Settings& settings)
+{
+    return {settings.equivalent, settings.decimalSeparator};
 }
 
 std::string latexText(std::string_view text)

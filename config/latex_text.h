@@ -11,6 +11,7 @@
 
 namespace config {
 
+struct Settings;
 struct SolveOptions;
 
 /// What the text was written with, so that it can be read back: the prefix of every derived line
@@ -21,6 +22,8 @@ struct LatexStyle {
 };
 
 [[nodiscard]] LatexStyle latexStyle(const SolveOptions& options);
+/// The style of what the window writes with settings (Equivalent, DecimalSeparator).
+[[nodiscard]] LatexStyle latexStyle(const Settings& settings);
 
 /// text as the content of \text{}: LaTeX's special characters escaped (\# \$ \% \& \_ \{ \},
 /// \textasciicircum{}, \textasciitilde{}, \textbackslash{}, and < > | by name), a no-break space as ~, the

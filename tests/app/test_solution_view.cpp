@@ -277,6 +277,19 @@ void TestSolutionView::clearThenSolve()
     QCOMPARE(classesOf(*window->widgets().view), QString("...............N.\n....N\n"));
 }
 
+namespace {
+
+/// Selects length characters of view from start (none for 0).
+void select(CScriptEdit& view, int start, int length)
+{
+    QTextCursor selection(view.document());
+    selection.setPosition(start);
+    selection.setPosition(start + length, QTextCursor::KeepAnchor);
+    view.setTextCursor(selection);
+}
+
+} // namespace
+
 void TestSolutionView::copy_data()
 {
     QTest::addColumn<QString>("how");
@@ -305,10 +318,7 @@ void TestSolutionView::copy()
     CScriptEdit& view = *window->widgets().view;
     if (!text.isEmpty())
         solveByEnter(*window, "x=sqr(2)");
-    QTextCursor selection(view.document());
-    selection.setPosition(start);
-    selection.setPosition(start + length, QTextCursor::KeepAnchor);
-    view.setTextCursor(selection);
+    select(view, start, length);
     if (how == "menu") {
         window->mainMenu().actions().copy->trigger();
     } else {
@@ -366,10 +376,7 @@ void TestSolutionView::copyAsLatex()
     CScriptEdit& view = *window->widgets().view;
     if (solved)
         solveByEnter(*window, "x=sqr(2)");
-    QTextCursor selection(view.document());
-    selection.setPosition(start);
-    selection.setPosition(start + length, QTextCursor::KeepAnchor);
-    view.setTextCursor(selection);
+    select(view, start, length);
     window->mainMenu().actions().copyLatex->trigger();
 
     if (latex.isEmpty()) {
